@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+// The application object: besides Qt's own state it carries the program's title
+// (the caption of the plain message box, deliberately not Qt's
+// applicationDisplayName, which X11 window captions would pick up) and the
+// terminating flag that silences every box once the main window is closed.
+class BrevioApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    BrevioApplication(int &argc, char **argv);
+    ~BrevioApplication() override;
+
+    static BrevioApplication *instance();
+
+    const QString &title() const { return m_title; }
+    void setTitle(const QString &title);
+
+    bool isTerminating() const { return m_terminating; }
+    // Sets the terminating flag and leaves the event loop.
+    void terminate();
+
+    // The form that message boxes are shown over when no window is active.
+    QWidget *activeForm() const { return m_activeForm; }
+    void setActiveForm(QWidget *form) { m_activeForm = form; }
+
+    // Owner for boxes when no form has a native window yet; created on first use, never shown.
+    QWidget *hiddenOwner();
+
+private:
+    QString m_title;
+    bool m_terminating = false;
+    QPointer<QWidget> m_activeForm;
+    std::unique_ptr<QWidget> m_hiddenOwner;
+};

@@ -1,0 +1,73 @@
+#pragma once
+
+// The main window: its controls in their fixed places, the handlers that give
+// them life, and the state the handlers share (N and the part list). The text
+// logic itself lives in src/text and knows nothing of widgets.
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QuietTextArea;
+class SilentComboBox;
+
+class TBrevio_F : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kCompactHeight = 120;
+    static constexpr int kExpandedHeight = 260;
+
+    explicit TBrevio_F(QWidget *parent = nullptr);
+    ~TBrevio_F() override;
+
+    // Characters per message.
+    std::int32_t charactersPerMessage() const { return N; }
+    // Locale text, index 0 holding part 1.
+    const std::vector<std::string> &parts() const { return m_parts; }
+
+    // The controls, owned by the window.
+    QuietTextArea *const MM_SMS;
+    QLineEdit *const ED_Anzahl;
+    QPushButton *const BT_Loeschen;
+    QPushButton *const BT_Kopieren;
+    QPushButton *const BT_Haexler;
+    QuietTextArea *const MM_neu;
+    SilentComboBox *const CB_Auswahl;
+    QPushButton *const BT_Copy;
+    QLineEdit *const ED_Anz;
+    QLineEdit *const ED_AnzZeichen;
+    QPushButton *const BT_Info;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void placeControls();
+    void setUpControls();
+    void connectHandlers();
+
+    void makeCompact();
+    void makeExpanded();
+
+    void FormCreate();
+    void MM_SMSChange();
+    void ED_AnzZeichenChange();
+    void BT_HaexlerClick();
+    void CB_AuswahlChange();
+    void MM_NeuChange();
+    void BT_LoeschenClick();
+    void BT_KopierenClick();
+    void BT_CopyClick();
+    void BT_InfoClick();
+
+    std::int32_t N = 120;
+    std::vector<std::string> m_parts;
+};
+
+// The one main window of the run.
+extern TBrevio_F *Brevio_F;

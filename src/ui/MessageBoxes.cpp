@@ -1,0 +1,131 @@
+#include "MessageBoxes.h"
+
+#include "BrevioApplication.h"
+#include "Exception.h"
+#include "WidgetText.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+#include <cwchar>
+
+namespace {
+
+bool isTerminating()
+{
+    const auto *app = BrevioApplication::instance();
+    return app && app->isTerminating();
+}
+
+QWidget *formWithNativeWindow()
+{
+    auto *app = BrevioApplication::instance();
+    if (!app)
+        return nullptr;
+    QWidget *form = app->activeForm();
+    if (form && form->testAttribute(Qt::WA_WState_Created))
+        return form;
+    return app->hiddenOwner();
+}
+
+// Always plain, so that a user's text in a message is never read as markup.
+// QMessageBox itself switches its label to word wrap once a line is too wide.
+void setPlainText(QMessageBox &box, const QString &text)
+{
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+}
+
+} // namespace
+
+void ShowErrorBox(const QString &text)
+{
+    if (isTerminating())
+        return;
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (QWidget *grabber = QWidget::keyboardGrabber())
+        grabber->releaseKeyboard();
+
+    QMessageBox box(formWithNativeWindow());
+    box.setWindowTitle(QString());
+    box.setIcon(QMessageBox::Critical);
+    setPlainText(box, text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+void ShowPlainBox(const QString &text)
+{
+    if (isTerminating())
+        return;
+    QWidget *owner = QApplication::activeWindow();
+    if (!owner)
+        owner = formWithNativeWindow();
+
+    QMessageBox box(owner);
+    box.setWindowTitle(BrevioApplication::instance() ? BrevioApplication::instance()->title()
+                                                     : QString());
+    box.setIcon(QMessageBox::NoIcon);
+    setPlainText(box, text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+
+    const QPointer<QWidget> mouseHolder = QWidget::mouseGrabber();
+    if (mouseHolder)
+        mouseHolder->releaseMouse();
+    box.exec();
+    if (mouseHolder)
+        mouseHolder->grabMouse();
+    if (owner)
+        owner->activateWindow();
+}
+
+std::string withFullStop(std::string message)
+{
+    if (message.empty())
+        return message;
+    // Walk the characters to find where the last one starts: its last byte alone
+    // would misread a multi-byte letter.
+    std::mbstate_t state{};
+    std::size_t lastStart = 0;
+    for (std::size_t at = 0; at < message.size();) {
+        lastStart = at;
+        const std::size_t length = std::mbrlen(message.data() + at, message.size() - at, &state);
+        if (length == 0 || length > message.size() - at) {
+            state = {};
+            ++at;
+        } else {
+            at += length;
+        }
+    }
+    const bool singleByte = lastStart + 1 == message.size();
+    const auto lastCode = static_cast<unsigned char>(message[lastStart]);
+    if (!singleByte || lastCode > '.')
+        message += '.';
+    return message;
+}
+
+void ReportFailure(QObject * /*sender*/, const brevio::Exception &failure)
+{
+    ShowErrorBox(widgetText(withFullStop(failure.message())));
+}
+
+void reportEscapedFailure(QObject *sender, std::exception_ptr failure) noexcept
+{
+    try {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const brevio::Exception &exception) {
+            ReportFailure(sender, exception);
+        } catch (const std::exception &exception) {
+            ReportFailure(sender, brevio::Exception(exception.what()));
+        } catch (...) {
+            ReportFailure(sender, brevio::Exception("Unbekannter Fehler"));
+        }
+    } catch (...) {
+        // Reporting itself failed (no memory for the box): drop it rather than
+        // let it unwind into Qt's event loop.
+    }
+}

@@ -1,0 +1,39 @@
+# Sourced by the end-to-end tests: a private Xvfb, no session bus, and cleanup
+# of every process the test started.
+set -euo pipefail
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
+[[ -s "$work/display" ]] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+# Without this, every Qt start spawns a session bus that outlives the test.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
+export QT_QPA_PLATFORM=xcb
+unset XDG_SESSION_TYPE WAYLAND_DISPLAY
+
+fail() { echo "FAIL: $*"; exit 1; }
+expect_eq() { [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"; }
+
+# Starts brevio in the background and sets brevio_pid and brevio_window.
+start_brevio() {
+    "$@" &
+    brevio_pid=$!
+    pids+=("$brevio_pid")
+    brevio_window=""
+    for _ in $(seq 200); do
+        brevio_window=$(xdotool search --onlyvisible --pid "$brevio_pid" 2>/dev/null | head -n1 || true)
+        [[ -n "$brevio_window" ]] && break
+        sleep 0.05
+    done
+    [[ -n "$brevio_window" ]] || fail "the main window did not appear"
+}

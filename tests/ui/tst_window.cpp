@@ -1,0 +1,425 @@
+// The main window: start-up state, layout, live counting, the characters-per-message
+// field and the failure path.
+
+#include "Brevio_U.h"
+#include "Exception.h"
+#include "MessageBoxes.h"
+#include "UiTestSupport.h"
+#include "WidgetAdapters.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <memory>
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TBrevio_F> window;
+
+    BrevioApplication *app() { return BrevioApplication::instance(); }
+
+    void typeIntoUpperArea(const QString &text)
+    {
+        window->MM_SMS->setFocus();
+        typeText(window->MM_SMS, text);
+    }
+
+private slots:
+    void init()
+    {
+        window = std::make_unique<TBrevio_F>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void startsCompactWithCountersAndDisabledSplit()
+    {
+        QCOMPARE(window->size(), QSize(289, 120));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Brevio für Linux"));
+        QCOMPARE(window->ED_Anzahl->text(), QStringLiteral("0"));
+        QCOMPARE(window->ED_Anz->text(), QStringLiteral("0"));
+        QCOMPARE(window->ED_AnzZeichen->text(), QStringLiteral("120"));
+        QCOMPARE(window->charactersPerMessage(), 120);
+        QVERIFY(!window->BT_Haexler->isEnabled());
+        QCOMPARE(window->CB_Auswahl->count(), 0);
+        QCOMPARE(window->CB_Auswahl->currentText(), QString());
+        QVERIFY(window->parts().empty());
+        QVERIFY(window->ED_Anzahl->isReadOnly());
+        QVERIFY(window->ED_Anz->isReadOnly());
+        QVERIFY(!window->ED_AnzZeichen->isReadOnly());
+        QVERIFY(window->CB_Auswahl->isEditable());
+        QCOMPARE(window->CB_Auswahl->insertPolicy(), QComboBox::NoInsert);
+        // The parts row lies below the compact window's edge.
+        QVERIFY(!window->rect().intersects(window->CB_Auswahl->geometry()));
+        QVERIFY(!window->rect().intersects(window->MM_neu->geometry()));
+    }
+
+    void titleStartsAsExecutableName()
+    {
+        const QString executable =
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        QCOMPARE(app()->title(), executable);
+        QVERIFY(QCoreApplication::applicationName() != QStringLiteral("Brevio"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    }
+
+    void designMetricsNeedNoScaling()
+    {
+        const QFontMetrics metrics(window->font());
+        QVERIFY2(metrics.height() == 15, "the window font must be 15 px high (fonts-liberation)");
+        const int averageWidth = (metrics.horizontalAdvance(QStringLiteral(
+                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdedfghijklmnopqrstuvwxyz "
+                                      "abcdedfghijklmnopqrstuvwxyz abcdedfghijklmnopqrstuvwxyz "
+                                      "abcdedfghijklmnopqrstuvwxyz 0123456789")) +
+                                  74) /
+                                 149;
+        QCOMPARE(averageWidth, 7);
+    }
+
+    void controlGeometry_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("MM_SMS") << "MM_SMS" << QRect(3, 3, 220, 110);
+        QTest::newRow("ED_Anzahl") << "ED_Anzahl" << QRect(226, 3, 45, 23);
+        QTest::newRow("BT_Loeschen") << "BT_Loeschen" << QRect(226, 45, 60, 20);
+        QTest::newRow("BT_Kopieren") << "BT_Kopieren" << QRect(226, 24, 60, 20);
+        QTest::newRow("BT_Haexler") << "BT_Haexler" << QRect(226, 93, 60, 20);
+        QTest::newRow("MM_neu") << "MM_neu" << QRect(3, 152, 283, 104);
+        QTest::newRow("CB_Auswahl") << "CB_Auswahl" << QRect(3, 125, 97, 23);
+        QTest::newRow("BT_Copy") << "BT_Copy" << QRect(224, 125, 62, 20);
+        QTest::newRow("ED_Anz") << "ED_Anz" << QRect(120, 125, 57, 23);
+        QTest::newRow("ED_AnzZeichen") << "ED_AnzZeichen" << QRect(226, 72, 60, 23);
+        QTest::newRow("BT_Info") << "BT_Info" << QRect(272, 3, 14, 20);
+    }
+
+    void controlGeometry()
+    {
+        QFETCH(QString, control);
+        QFETCH(QRect, geometry);
+        const std::map<QString, QWidget *> controls{
+            {"MM_SMS", window->MM_SMS},           {"ED_Anzahl", window->ED_Anzahl},
+            {"BT_Loeschen", window->BT_Loeschen}, {"BT_Kopieren", window->BT_Kopieren},
+            {"BT_Haexler", window->BT_Haexler},   {"MM_neu", window->MM_neu},
+            {"CB_Auswahl", window->CB_Auswahl},   {"BT_Copy", window->BT_Copy},
+            {"ED_Anz", window->ED_Anz},           {"ED_AnzZeichen", window->ED_AnzZeichen},
+            {"BT_Info", window->BT_Info}};
+        QCOMPARE(controls.at(control)->geometry(), geometry);
+    }
+
+    void captionsToolTipsAndFonts()
+    {
+        QCOMPARE(window->BT_Loeschen->text(), QStringLiteral("Löschen"));
+        QCOMPARE(window->BT_Kopieren->text(), QStringLiteral("Kopieren"));
+        QCOMPARE(window->BT_Haexler->text(), QStringLiteral("Haexler"));
+        QCOMPARE(window->BT_Copy->text(), QStringLiteral("Kopieren"));
+        QCOMPARE(window->BT_Info->text(), QStringLiteral("I"));
+        QCOMPARE(window->ED_Anzahl->toolTip(), QStringLiteral("Zeichen in SMS"));
+        QCOMPARE(window->ED_Anz->toolTip(), QStringLiteral("Zeichen in SMS"));
+        QCOMPARE(window->BT_Kopieren->toolTip(), QStringLiteral("Kopieren linkes Feld"));
+        QCOMPARE(window->BT_Copy->toolTip(), QStringLiteral("Kopieren unteres Feld"));
+        QCOMPARE(window->ED_AnzZeichen->toolTip(), QStringLiteral("Anzahl Zeichen pro SMS"));
+        QCOMPARE(window->toolTip(), QString());
+        for (QWidget *silent :
+             QList<QWidget *>{window->MM_SMS, window->BT_Loeschen, window->BT_Haexler,
+                              window->MM_neu, window->BT_Info})
+            QCOMPARE(silent->toolTip(), QString());
+
+        for (QWidget *memo : QList<QWidget *>{window->MM_SMS, window->MM_neu}) {
+            QCOMPARE(memo->font().family(), QStringLiteral("Courier New"));
+            QCOMPARE(memo->font().pixelSize(), 13);
+        }
+        QCOMPARE(window->BT_Info->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(window->BT_Info->font().pixelSize(), 11);
+    }
+
+    void tabOrderFollowsTheDesign()
+    {
+        const QList<QWidget *> expected{
+            window->MM_SMS,     window->ED_Anzahl,     window->BT_Loeschen, window->BT_Kopieren,
+            window->BT_Haexler, window->MM_neu,        window->CB_Auswahl,  window->BT_Copy,
+            window->ED_Anz,     window->ED_AnzZeichen, window->BT_Info};
+        QList<QWidget *> chain;
+        QWidget *w = window->MM_SMS;
+        do {
+            if (expected.contains(w))
+                chain << w;
+            w = w->nextInFocusChain();
+        } while (w != window->MM_SMS && chain.size() < 20);
+        QCOMPARE(chain, expected);
+    }
+
+    void typingCountsAndTitles()
+    {
+        typeIntoUpperArea(QStringLiteral("a"));
+        QCOMPARE(window->ED_Anzahl->text(), QStringLiteral("1"));
+        QCOMPARE(app()->title(), QStringLiteral("a"));
+        QVERIFY(!window->BT_Haexler->isEnabled());
+
+        typeIntoUpperArea(QStringLiteral("äöü ß"));
+        QCOMPARE(window->ED_Anzahl->text(), QStringLiteral("6"));
+
+        QTest::keyClick(window->MM_SMS, Qt::Key_Return);
+        typeIntoUpperArea(QStringLiteral("z"));
+        QCOMPARE(window->ED_Anzahl->text(), QStringLiteral("8"));
+        QCOMPARE(app()->title(), QStringLiteral("aäöü ß\nz"));
+
+        window->MM_SMS->selectAll();
+        QTest::keyClick(window->MM_SMS, Qt::Key_Delete);
+        QCOMPARE(window->ED_Anzahl->text(), QStringLiteral("0"));
+        QCOMPARE(app()->title(), QStringLiteral("Brevio"));
+    }
+
+    void countDropsOneTrailingLineFeed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("plain") << "abc"
+                               << "3";
+        QTest::newRow("one trailing line feed") << "abc\n"
+                                                << "3";
+        QTest::newRow("two trailing line feeds") << "abc\n\n"
+                                                 << "4";
+        QTest::newRow("inner line feed") << "a\nb"
+                                         << "3";
+        QTest::newRow("tab") << "a\tb"
+                             << "3";
+        QTest::newRow("surrogate pair counts two") << QStringLiteral("a\U0001F600") << "3";
+    }
+
+    void countDropsOneTrailingLineFeed()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, count);
+        window->MM_SMS->setText(text);
+        QCOMPARE(window->ED_Anzahl->text(), count);
+        QCOMPARE(app()->title(), text);
+    }
+
+    void splitButtonFollowsCountAgainstN()
+    {
+        typeIntoUpperArea(QString(121, u'x'));
+        QCOMPARE(window->ED_Anzahl->text(), QStringLiteral("121"));
+        QVERIFY(window->BT_Haexler->isEnabled());
+        QTest::keyClick(window->MM_SMS, Qt::Key_Backspace);
+        QVERIFY(!window->BT_Haexler->isEnabled());
+
+        window->MM_SMS->setText(QString(150, u'x'));
+        QVERIFY(window->BT_Haexler->isEnabled());
+        window->ED_AnzZeichen->setText(QStringLiteral("200"));
+        QCOMPARE(window->charactersPerMessage(), 200);
+        QVERIFY(window->BT_Haexler->isEnabled()); // raising N never disables
+        typeIntoUpperArea(QStringLiteral("y"));
+        QVERIFY(!window->BT_Haexler->isEnabled());
+
+        window->ED_AnzZeichen->setText(QStringLiteral("100"));
+        QVERIFY(window->BT_Haexler->isEnabled()); // lowering N below the count enables
+    }
+
+    void anyEditFoldsTheWindowBack()
+    {
+        window->setFixedHeight(TBrevio_F::kExpandedHeight);
+        typeIntoUpperArea(QStringLiteral("a"));
+        QCOMPARE(window->height(), TBrevio_F::kCompactHeight);
+        window->setFixedHeight(TBrevio_F::kExpandedHeight);
+        QTest::keyClick(window->MM_SMS, Qt::Key_Backspace);
+        QCOMPARE(window->height(), TBrevio_F::kCompactHeight);
+        QCOMPARE(window->width(), 289);
+    }
+
+    void charactersPerMessageRepair_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("150") << "150"
+                             << "150" << 150 << QString();
+        QTest::newRow("spaces around") << " 80 "
+                                       << "80" << 80 << QString();
+        QTest::newRow("letter after digits") << "12a"
+                                             << "12" << 12 << QString();
+        QTest::newRow("empty") << ""
+                               << "120" << 120 << QString();
+        QTest::newRow("zero") << "0"
+                              << "120" << 120 << QString();
+        QTest::newRow("negative") << "-5"
+                                  << "120" << 120 << QString();
+        QTest::newRow("hex") << "$40"
+                             << "$40" << 64 << QString();
+        QTest::newRow("x prefix") << "x120"
+                                  << "x120" << 288 << QString();
+        QTest::newRow("umlaut removed whole") << "120ä"
+                                              << "120" << 120 << QString();
+        QTest::newRow("letter inside") << "1a5"
+                                       << "15" << 15 << QString();
+        QTest::newRow("lone minus")
+            << "-"
+            << "-" << 77 << QStringLiteral("'-' ist kein gültiger Integerwert.");
+        QTest::newRow("pasted ab")
+            << "ab"
+            << "ab" << 77 << QStringLiteral("'b' ist kein gültiger Integerwert.");
+        QTest::newRow("overflow") << "2147483648"
+                                  << "2147483648" << 77
+                                  << QStringLiteral("'2147483648' ist kein gültiger Integerwert.");
+    }
+
+    void charactersPerMessageRepair()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, field);
+        QFETCH(int, n);
+        QFETCH(QString, error);
+        window->ED_AnzZeichen->setText(QStringLiteral("77"));
+        QCOMPARE(window->charactersPerMessage(), 77);
+
+        const BoxWatcher watcher;
+        window->ED_AnzZeichen->setText(typed);
+        QCOMPARE(window->ED_AnzZeichen->text(), field);
+        QCOMPARE(window->charactersPerMessage(), n);
+        if (error.isEmpty()) {
+            QCOMPARE(watcher.boxes().size(), 0);
+            return;
+        }
+        QCOMPARE(watcher.boxes().size(), 1);
+        const SeenBox &box = watcher.boxes().front();
+        QCOMPARE(box.text, error);
+        QCOMPARE(box.caption, QString());
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QCOMPARE(box.buttonCount, 1);
+        QVERIFY(box.okIsDefault);
+        QCOMPARE(box.textFormat, Qt::PlainText);
+    }
+
+    void typingIntoTheCharactersPerMessageField()
+    {
+        QLineEdit *field = window->ED_AnzZeichen;
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QStringLiteral("120")); // never stays empty
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, QStringLiteral("$"));
+        QCOMPARE(field->text(), QStringLiteral("$120"));
+        QCOMPARE(window->charactersPerMessage(), 288);
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("9k0"));
+        QCOMPARE(field->text(), QStringLiteral("90"));
+        QCOMPARE(window->charactersPerMessage(), 90);
+    }
+
+    void longConversionErrorIsShownWhole()
+    {
+        const QString rest = QString(5000, u'c');
+        const BoxWatcher watcher;
+        window->ED_AnzZeichen->setText(QStringLiteral("ab") + rest);
+        QCOMPARE(watcher.boxes().size(), 1);
+        QCOMPARE(watcher.boxes().front().text,
+                 QStringLiteral("'b") + rest + QStringLiteral("' ist kein gültiger Integerwert."));
+        QVERIFY(watcher.boxes().front().wordWrap);
+    }
+
+    void fullStopRule_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::newRow("letter") << QByteArray("Fehler") << QByteArray("Fehler.");
+        QTest::newRow("digit") << QByteArray("Fehler 1") << QByteArray("Fehler 1.");
+        QTest::newRow("full stop") << QByteArray("Fehler.") << QByteArray("Fehler.");
+        QTest::newRow("exclamation") << QByteArray("Fehler!") << QByteArray("Fehler!");
+        QTest::newRow("space") << QByteArray("Fehler ") << QByteArray("Fehler ");
+        QTest::newRow("question") << QByteArray("Fehler?") << QByteArray("Fehler?.");
+        QTest::newRow("colon") << QByteArray("Fehler:") << QByteArray("Fehler:.");
+        QTest::newRow("bracket") << QByteArray("[x]") << QByteArray("[x].");
+        QTest::newRow("parenthesis") << QByteArray("(x)") << QByteArray("(x)");
+        QTest::newRow("comma") << QByteArray("a,") << QByteArray("a,");
+        QTest::newRow("hyphen") << QByteArray("a-") << QByteArray("a-");
+        QTest::newRow("apostrophe") << QByteArray("'a'") << QByteArray("'a'");
+        QTest::newRow("quote") << QByteArray("\"a\"") << QByteArray("\"a\"");
+        QTest::newRow("control") << QByteArray("a\x01") << QByteArray("a\x01");
+        QTest::newRow("umlaut") << QByteArray("gr\xc3\xbc\xc3\x9f")
+                                << QByteArray("gr\xc3\xbc\xc3\x9f.");
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+    }
+
+    void fullStopRule()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(QByteArray, shown);
+        QCOMPARE(QByteArray::fromStdString(withFullStop(message.toStdString())), shown);
+    }
+
+    void nestedFailureIsReportedAndOuterCarriesOn()
+    {
+        QLineEdit outer;
+        QLineEdit inner;
+        QStringList steps;
+        connect(&inner, &QLineEdit::textChanged, &inner, [&] {
+            runGuarded(&inner, [&] {
+                steps << "inner";
+                throw brevio::Exception("innen schiefgegangen");
+            });
+        });
+        connect(&outer, &QLineEdit::textChanged, &outer, [&] {
+            runGuarded(&outer, [&] {
+                steps << "outer before";
+                inner.setText(QStringLiteral("x"));
+                steps << "outer after";
+            });
+        });
+        const BoxWatcher watcher([&] { steps << "box"; });
+        outer.setText(QStringLiteral("go"));
+        QCOMPARE(steps, (QStringList{"outer before", "inner", "box", "outer after"}));
+        QCOMPARE(inner.text(), QStringLiteral("x"));
+        QCOMPARE(watcher.boxes().front().text, QStringLiteral("innen schiefgegangen."));
+    }
+
+    void foreignExceptionsAreReportedToo()
+    {
+        const BoxWatcher watcher;
+        runGuarded(window.get(), [] { throw std::runtime_error("kaputt"); });
+        QCOMPARE(watcher.boxes().size(), 1);
+        QCOMPARE(watcher.boxes().front().text, QStringLiteral("kaputt."));
+    }
+
+    void plainBoxShowsTitleAsCaption()
+    {
+        window->MM_SMS->setText(QStringLiteral("Zeile eins\nZeile zwei"));
+        const BoxWatcher watcher;
+        const QString text = QStringLiteral("<b>Hallo</b> ").repeated(40);
+        ShowPlainBox(text);
+        QCOMPARE(watcher.boxes().size(), 1);
+        const SeenBox &box = watcher.boxes().front();
+        QCOMPARE(box.caption, QStringLiteral("Zeile eins\nZeile zwei"));
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.textFormat, Qt::PlainText);
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QCOMPARE(box.buttonCount, 1);
+        QVERIFY(box.okIsDefault);
+        QVERIFY(box.wordWrap);
+    }
+
+    // Last: the terminating flag cannot be cleared again.
+    void noBoxOnceTerminating()
+    {
+        window->close();
+        QVERIFY(app()->isTerminating());
+        const BoxWatcher watcher;
+        ShowPlainBox(QStringLiteral("zu spät"));
+        ReportFailure(nullptr, brevio::Exception("zu spät"));
+        QTest::qWait(30);
+        QCOMPARE(watcher.boxes().size(), 0);
+    }
+};
+
+BREVIO_TEST_MAIN(TestWindow)
+#include "tst_window.moc"
