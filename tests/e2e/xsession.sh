@@ -19,6 +19,8 @@ export DISPLAY=":$(head -n1 "$work/display")"
 # Without this, every Qt start spawns a session bus that outlives the test.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 export QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset XDG_SESSION_TYPE WAYLAND_DISPLAY
 
 fail() { echo "FAIL: $*"; exit 1; }
