@@ -230,7 +230,8 @@ void TBrevio_F::ED_AnzZeichenChange()
 
 void TBrevio_F::BT_HaexlerClick()
 {
-    const std::u16string_view text = brevio::trimmed(utf16(MM_SMS->text()));
+    const QString upper = MM_SMS->text();
+    const std::u16string_view text = brevio::trimmed(utf16(upper));
     if (text.empty()) {
         ShowPlainBox(QStringLiteral("Nichts zu teilen: Der Text besteht nur aus Leer- und "
                                     "Steuerzeichen!"));
