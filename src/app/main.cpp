@@ -5,6 +5,8 @@
 int main(int argc, char *argv[])
 {
     BrevioApplication app(argc, argv);
+    // Lets desktops match the window to its .desktop entry and icon.
+    BrevioApplication::setDesktopFileName(QStringLiteral("example.smsbrevio.brevio"));
     // After the application object: its constructor resets the locale.
     brevio::setupLocale();
 

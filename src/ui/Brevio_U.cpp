@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
@@ -67,6 +68,10 @@ TBrevio_F::TBrevio_F(QWidget *parent)
 {
     setObjectName(QStringLiteral("Brevio_F"));
     setWindowTitle(QStringLiteral("Brevio für Linux"));
+    QIcon icon;
+    for (const int size : {32, 64, 128})
+        icon.addFile(QStringLiteral(":/icons/brevio-%1.png").arg(size));
+    setWindowIcon(icon);
     setFont(pixelFont(QStringLiteral("Liberation Sans"), 13));
     setUpControls();
     placeControls();
