@@ -30,10 +30,12 @@ QWidget *formWithNativeWindow()
 
 // Always plain, so that a user's text in a message is never read as markup.
 // QMessageBox itself switches its label to word wrap once a line is too wide.
+// Selectable, so that an address or an error can be copied from the box.
 void setPlainText(QMessageBox &box, const QString &text)
 {
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 } // namespace
