@@ -16,6 +16,8 @@ pids+=($!)
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
 [[ -s "$work/display" ]] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+xdotool getdisplaygeometry >/dev/null || { echo "cannot reach Xvfb on $DISPLAY"; exit 1; }
 # Without this, every Qt start spawns a session bus that outlives the test.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 export QT_QPA_PLATFORM=xcb
