@@ -10,6 +10,6 @@ namespace brevio {
 // Must run after QApplication is constructed: its constructor resets the locale.
 // Returns false when the locale stayed plain ASCII.
 bool setupLocale(std::initializer_list<const char *> ctypeCandidates = {"en_US", "C.UTF-8",
-                                                                          "C.utf8"});
+                                                                        "C.utf8"});
 
 } // namespace brevio

@@ -1,0 +1,14 @@
+#include "Exception.h"
+
+#include <utility>
+
+namespace brevio {
+
+Exception::Exception(std::string message) : m_message(std::move(message)) {}
+
+const char *Exception::what() const noexcept
+{
+    return m_message.c_str();
+}
+
+} // namespace brevio

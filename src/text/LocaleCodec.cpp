@@ -1,0 +1,113 @@
+#include "LocaleCodec.h"
+
+#include <bit>
+#include <cerrno>
+#include <iconv.h>
+#include <langinfo.h>
+
+namespace brevio {
+namespace {
+
+// Widget text is char16_t in host order.
+constexpr const char *hostUtf16 = std::endian::native == std::endian::big ? "UTF-16BE" : "UTF-16LE";
+
+class IconvConverter
+{
+public:
+    IconvConverter(const char *toCode, const char *fromCode)
+        : m_descriptor(iconv_open(toCode, fromCode))
+    {}
+    ~IconvConverter()
+    {
+        if (isOpen()) {
+            iconv_close(m_descriptor);
+        }
+    }
+    IconvConverter(const IconvConverter &) = delete;
+    IconvConverter &operator=(const IconvConverter &) = delete;
+
+    bool isOpen() const { return m_descriptor != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of input into output, which is resized to what was written.
+    // False when the input is malformed or holds a character the target lacks.
+    template<typename Output>
+    bool convert(std::string_view input, std::size_t initialBytes, Output &output)
+    {
+        constexpr std::size_t unit = sizeof(typename Output::value_type);
+        output.resize((initialBytes + unit - 1) / unit);
+        // iconv's interface is not const-correct; it only reads the input.
+        char *in = const_cast<char *>(input.data());
+        std::size_t inLeft = input.size();
+        std::size_t written = 0;
+        bool flushing = false;
+        for (;;) {
+            char *out = reinterpret_cast<char *>(output.data()) + written;
+            std::size_t outLeft = output.size() * unit - written;
+            const std::size_t result = flushing
+                                           ? iconv(m_descriptor, nullptr, nullptr, &out, &outLeft)
+                                           : iconv(m_descriptor, &in, &inLeft, &out, &outLeft);
+            const int error = errno;
+            written = output.size() * unit - outLeft;
+            if (result != static_cast<std::size_t>(-1)) {
+                if (flushing) {
+                    break;
+                }
+                // A stateful target may still owe a closing shift sequence.
+                flushing = true;
+                continue;
+            }
+            if (error != E2BIG) {
+                return false;
+            }
+            output.resize(output.size() * 2 + 16);
+        }
+        output.resize(written / unit);
+        return true;
+    }
+
+private:
+    iconv_t m_descriptor;
+};
+
+std::string_view asBytes(std::u16string_view text)
+{
+    return {reinterpret_cast<const char *>(text.data()), text.size() * sizeof(char16_t)};
+}
+
+} // namespace
+
+std::string toLocale(std::u16string_view text)
+{
+    std::string result;
+    if (text.empty()) {
+        return result;
+    }
+    IconvConverter converter(nl_langinfo(CODESET), hostUtf16);
+    // As many bytes as the input covers Latin text in UTF-8 or a single-byte code
+    // set without growing; text in other scripts grows once or twice.
+    if (!converter.isOpen() || !converter.convert(asBytes(text), text.size() * 2 + 16, result)) {
+        result.clear();
+    }
+    return result;
+}
+
+std::u16string fromLocale(std::string_view text)
+{
+    std::u16string result;
+    if (text.empty()) {
+        return result;
+    }
+    IconvConverter converter(hostUtf16, nl_langinfo(CODESET));
+    // No common code set yields more UTF-16 units than it has bytes.
+    if (!converter.isOpen() || !converter.convert(text, text.size() * 2 + 16, result)) {
+        result.clear();
+    }
+    return result;
+}
+
+std::string localeCodeSet()
+{
+    return nl_langinfo(CODESET);
+}
+
+} // namespace brevio
