@@ -43,10 +43,12 @@ std::string trim(const std::string &text)
 {
     Length first = 1;
     Length last = length(text);
-    while (first <= last && static_cast<unsigned char>(text[static_cast<std::size_t>(first - 1)]) <= 32) {
+    while (first <= last &&
+           static_cast<unsigned char>(text[static_cast<std::size_t>(first - 1)]) <= 32) {
         ++first;
     }
-    while (last >= first && static_cast<unsigned char>(text[static_cast<std::size_t>(last - 1)]) <= 32) {
+    while (last >= first &&
+           static_cast<unsigned char>(text[static_cast<std::size_t>(last - 1)]) <= 32) {
         --last;
     }
     return copy(text, first, last - first + 1);
