@@ -1,16 +1,21 @@
 #pragma once
 
 #include "BrevioApplication.h"
+#include "Brevio_U.h"
 #include "LocaleSetup.h"
+#include "WidgetAdapters.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <map>
+#include <memory>
 
 // What a modal message box showed before it was closed.
 struct SeenBox
@@ -64,6 +69,27 @@ private:
     QTimer m_timer;
     QList<SeenBox> m_boxes;
 };
+
+// A main window as the user first sees it.
+inline std::unique_ptr<TBrevio_F> shownMainWindow()
+{
+    auto window = std::make_unique<TBrevio_F>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("the main window was not exposed");
+    return window;
+}
+
+// The controls by their names, for table-driven tests.
+inline std::map<QString, QWidget *> controlsByName(const TBrevio_F &window)
+{
+    return {{"MM_SMS", window.MM_SMS},           {"ED_Anzahl", window.ED_Anzahl},
+            {"BT_Loeschen", window.BT_Loeschen}, {"BT_Kopieren", window.BT_Kopieren},
+            {"BT_Haexler", window.BT_Haexler},   {"MM_neu", window.MM_neu},
+            {"CB_Auswahl", window.CB_Auswahl},   {"BT_Copy", window.BT_Copy},
+            {"ED_Anz", window.ED_Anz},           {"ED_AnzZeichen", window.ED_AnzZeichen},
+            {"BT_Info", window.BT_Info}};
+}
 
 // Types text key by key like QTest::keyClicks, umlauts and line breaks included.
 inline void typeText(QWidget *widget, const QString &text)

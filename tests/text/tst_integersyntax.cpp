@@ -1,26 +1,12 @@
 #include "Exception.h"
 #include "IntegerSyntax.h"
-#include "ScopedCtypeLocale.h"
+#include "TextTestSupport.h"
 
 #include <QtTest>
 #include <string>
 #include <string_view>
 
 using namespace brevio;
-
-namespace {
-
-std::string_view view(const QByteArray &bytes)
-{
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
-QByteArray bytes(std::string_view text)
-{
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 class TestIntegerSyntax : public QObject
 {

@@ -1,5 +1,6 @@
 #include "SplitOracle.h"
 #include "Splitter.h"
+#include "TextTestSupport.h"
 
 #include <QtTest>
 #include <limits>
@@ -11,11 +12,6 @@ namespace {
 // Spelled out rather than taken from the header, so that a changed signature shows up.
 const QByteArray longSignature(" * Brevio by smsbrevio.example");
 const QByteArray shortSignature(" * smsbrevio.example");
-
-std::string_view view(const QByteArray &bytes)
-{
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
 
 QByteArrayList partsOf(const SplitResult &result)
 {

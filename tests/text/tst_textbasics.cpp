@@ -1,7 +1,7 @@
 #include "CharacterCount.h"
 #include "LocaleCodec.h"
 #include "LocaleSetup.h"
-#include "ScopedCtypeLocale.h"
+#include "TextTestSupport.h"
 #include "Trim.h"
 
 #include <QtTest>
@@ -12,28 +12,6 @@
 using namespace brevio;
 
 namespace {
-
-std::string_view view(const QByteArray &bytes)
-{
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
-QByteArray bytes(std::string_view text)
-{
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string_view view(const QString &text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()),
-            static_cast<std::size_t>(text.size())};
-}
-
-QString qString(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
 
 enum class CtypeCandidates { Default, MissingThenUtf8, OnlyMissing };
 

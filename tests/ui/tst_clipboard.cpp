@@ -59,9 +59,7 @@ class TestClipboard : public QObject
 private slots:
     void init()
     {
-        window = std::make_unique<TBrevio_F>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window = shownMainWindow();
         QGuiApplication::clipboard()->setText(QStringLiteral("vorher kopiert"));
     }
 
@@ -196,13 +194,7 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QString, name);
-        const std::map<QString, QWidget *> controls{
-            {"MM_SMS", window->MM_SMS},           {"ED_Anzahl", window->ED_Anzahl},
-            {"BT_Loeschen", window->BT_Loeschen}, {"BT_Kopieren", window->BT_Kopieren},
-            {"BT_Haexler", window->BT_Haexler},   {"MM_neu", window->MM_neu},
-            {"CB_Auswahl", window->CB_Auswahl},   {"BT_Copy", window->BT_Copy},
-            {"ED_Anz", window->ED_Anz},           {"ED_AnzZeichen", window->ED_AnzZeichen},
-            {"BT_Info", window->BT_Info}};
+        const auto controls = controlsByName(*window);
         QAccessibleInterface *accessible =
             QAccessible::queryAccessibleInterface(controls.at(control));
         QVERIFY(accessible);

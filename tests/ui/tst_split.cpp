@@ -68,12 +68,7 @@ private slots:
             QCOMPARE(QByteArray::fromStdString(brevio::localeCodeSet()), expected);
     }
 
-    void init()
-    {
-        window = std::make_unique<TBrevio_F>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void init() { window = shownMainWindow(); }
 
     void cleanup() { window.reset(); }
 

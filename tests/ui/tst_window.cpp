@@ -30,12 +30,7 @@ class TestWindow : public QObject
     }
 
 private slots:
-    void init()
-    {
-        window = std::make_unique<TBrevio_F>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void init() { window = shownMainWindow(); }
 
     void cleanup() { window.reset(); }
 
@@ -104,13 +99,7 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QRect, geometry);
-        const std::map<QString, QWidget *> controls{
-            {"MM_SMS", window->MM_SMS},           {"ED_Anzahl", window->ED_Anzahl},
-            {"BT_Loeschen", window->BT_Loeschen}, {"BT_Kopieren", window->BT_Kopieren},
-            {"BT_Haexler", window->BT_Haexler},   {"MM_neu", window->MM_neu},
-            {"CB_Auswahl", window->CB_Auswahl},   {"BT_Copy", window->BT_Copy},
-            {"ED_Anz", window->ED_Anz},           {"ED_AnzZeichen", window->ED_AnzZeichen},
-            {"BT_Info", window->BT_Info}};
+        const auto controls = controlsByName(*window);
         QCOMPARE(controls.at(control)->geometry(), geometry);
     }
 

@@ -1,7 +1,35 @@
 #pragma once
 
+// Shared by the text logic tests: views between Qt's test data and the library's
+// std types, and a scoped switch of LC_CTYPE.
+
+#include <QByteArray>
+#include <QString>
 #include <clocale>
 #include <string>
+#include <string_view>
+
+inline std::string_view view(const QByteArray &bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+inline std::u16string_view view(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()),
+            static_cast<std::size_t>(text.size())};
+}
+
+inline QByteArray bytes(std::string_view text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline QString qString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
 
 // Switches LC_CTYPE for one test and puts the previous one back afterwards.
 class ScopedCtypeLocale
