@@ -397,6 +397,32 @@ private slots:
         QVERIFY(box.wordWrap);
     }
 
+    void boxesReleaseTheMouseGrab()
+    {
+        QWidget grabber;
+        grabber.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grabber));
+        grabber.grabMouse();
+        QCOMPARE(QWidget::mouseGrabber(), &grabber);
+
+        // The plain box gives the grab back when it closes.
+        QWidget *grabWhileShown = &grabber;
+        {
+            const BoxWatcher watcher([&] { grabWhileShown = QWidget::mouseGrabber(); });
+            ShowPlainBox(QStringLiteral("Hinweis"));
+        }
+        QCOMPARE(grabWhileShown, nullptr);
+        QCOMPARE(QWidget::mouseGrabber(), &grabber);
+
+        // The error box does not.
+        {
+            const BoxWatcher watcher;
+            ReportFailure(&grabber, brevio::Exception("Fehler"));
+            QCOMPARE(watcher.boxes().size(), 1);
+        }
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    }
+
     // Last: the terminating flag cannot be cleared again.
     void noBoxOnceTerminating()
     {
