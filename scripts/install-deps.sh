@@ -8,7 +8,7 @@ packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig)
 if [[ "${1:-run}" == test ]]; then
     # Xvfb and the X tools drive the end-to-end tests; locales makes the Latin-1
     # test locale; clang brings libFuzzer; the validators check the desktop files.
-    packages+=(xvfb xauth xdotool xclip x11-utils dbus locales clang libclang-rt-14-dev
+    packages+=(xvfb xauth xdotool xclip libx11-dev locales clang libclang-rt-14-dev
                desktop-file-utils appstream)
 fi
 
