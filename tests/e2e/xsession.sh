@@ -23,6 +23,8 @@ xdotool getdisplaygeometry >/dev/null || { echo "cannot reach Xvfb on $DISPLAY";
 # Without this, every Qt start spawns a session bus that outlives the test.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 export QT_QPA_PLATFORM=xcb
+# xdotool reads the text to type, and the test compares texts, in UTF-8.
+export LC_ALL=C.UTF-8
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset XDG_SESSION_TYPE WAYLAND_DISPLAY
