@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 
 build=build
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON)
 if [[ "${1:-}" == --sanitize ]]; then
     build=build-asan
-    options=(-DCMAKE_BUILD_TYPE=Debug -DBREVIO_SANITIZE=ON)
+    options=(-DCMAKE_BUILD_TYPE=Debug -DBREVIO_SANITIZE=ON -DBUILD_TESTING=ON)
     # Qt and fontconfig keep some memory until exit; the project's own leaks still count.
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
@@ -19,4 +19,4 @@ fi
 
 cmake -S . -B "$build" "${options[@]}" >/dev/null
 cmake --build "$build" -j2
-ctest --test-dir "$build" --output-on-failure -j2
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j2
