@@ -114,7 +114,7 @@ void ReportFailure(QObject * /*sender*/, const brevio::Exception &failure)
     ShowErrorBox(widgetText(withFullStop(failure.message())));
 }
 
-void reportEscapedFailure(QObject *sender, std::exception_ptr failure) noexcept
+void reportEscapedFailure(QObject *sender, const std::exception_ptr &failure) noexcept
 {
     try {
         try {

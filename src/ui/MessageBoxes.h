@@ -23,7 +23,7 @@ void ReportFailure(QObject *sender, const brevio::Exception &failure);
 // character of the locale's encoding) has a code above that of '.'.
 std::string withFullStop(std::string message);
 
-void reportEscapedFailure(QObject *sender, std::exception_ptr failure) noexcept;
+void reportEscapedFailure(QObject *sender, const std::exception_ptr &failure) noexcept;
 
 // Runs a handler as the toolkit delivers an event: a failure ends the handler
 // and is reported here, at the innermost delivery point, and never reaches Qt's
