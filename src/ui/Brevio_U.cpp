@@ -299,17 +299,12 @@ void TBrevio_F::BT_LoeschenClick()
 
 void TBrevio_F::BT_KopierenClick()
 {
-    MM_SMS->selectAll();
-    // An empty area leaves the clipboard to what the user copied before.
-    if (!MM_SMS->text().isEmpty())
-        MM_SMS->copy();
+    MM_SMS->copyAll();
 }
 
 void TBrevio_F::BT_CopyClick()
 {
-    MM_neu->selectAll();
-    if (!MM_neu->text().isEmpty())
-        MM_neu->copy();
+    MM_neu->copyAll();
 }
 
 void TBrevio_F::BT_InfoClick()

@@ -37,6 +37,14 @@ void QuietTextArea::setText(const QString &text)
         onContentsChanged();
 }
 
+void QuietTextArea::copyAll()
+{
+    selectAll();
+    // An empty area leaves the clipboard to what the user copied before.
+    if (!document()->isEmpty())
+        copy();
+}
+
 void QuietTextArea::onContentsChanged()
 {
     if (m_settingQuietly || m_reportingChange)

@@ -19,6 +19,8 @@ public:
     QString text() const;
     // Raises changed() only for a different, non-empty text.
     void setText(const QString &text);
+    // Selects the whole text, which stays selected, and copies it as plain text.
+    void copyAll();
 
 signals:
     // After every change by the user and every program change setText() reports.
