@@ -1,35 +1,56 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that Brevio needs and that are missing.
-#   install-deps.sh run    to build and start the program
-#   install-deps.sh test   to build it and run every test
+# Installs the Debian packages that Brevio needs and that are missing, on Debian 12
+# and 13 alike: a name that differs between releases is derived from what is
+# installed, never from the release's name.
+#   install-deps.sh run       to build and start the program
+#   install-deps.sh test      to build it and run every test
+#   install-deps.sh package   to build the Debian package and check it with lintian
+#   install-deps.sh chroot    to make the fresh Debian systems of the release checks
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig)
-if [[ "${1:-run}" == test ]]; then
-    # Xvfb and the X tools drive the end-to-end tests; locales makes the Latin-1
-    # test locale; clang brings libFuzzer; the validators check the desktop files.
-    packages+=(xvfb xauth xdotool xclip libx11-dev locales clang libclang-rt-14-dev
-               desktop-file-utils appstream)
-fi
+mode=${1:-run}
+sudo=()
+((EUID == 0)) || sudo=(sudo)
+updated=false
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-
-if ((${#missing[@]})); then
-    sudo=()
-    ((EUID == 0)) || sudo=(sudo)
+# Installs those of the given packages that are not installed yet.
+install_missing() {
+    local package status missing=()
+    for package in "$@"; do
+        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+        [[ "$status" == "install ok installed" ]] || missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
-fi
+    if ! $updated; then
+        "${sudo[@]}" apt-get update -qq
+        updated=true
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
 
-if [[ "${1:-run}" == test ]] && ! LC_ALL=C locale -a 2>/dev/null | grep -qx en_US; then
-    # The Latin-1 locale that the program falls back to on a plain ASCII system.
-    sudo=()
-    ((EUID == 0)) || sudo=(sudo)
-    "${sudo[@]}" localedef -i en_US -f ISO-8859-1 en_US
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig)
+case "$mode" in
+    run) ;;
+    test)
+        # Xvfb and the X tools drive the end-to-end tests; locales makes the Latin-1
+        # test locale; clang brings libFuzzer; the validators check the desktop files.
+        packages+=(xvfb xauth xdotool xclip libx11-dev locales clang desktop-file-utils appstream) ;;
+    package)
+        # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files with file.
+        packages+=(dpkg-dev file lintian) ;;
+    chroot) packages=(debootstrap) ;;
+    *) echo "usage: install-deps.sh [run|test|package|chroot]" >&2; exit 2 ;;
+esac
+install_missing "${packages[@]}"
+
+if [[ "$mode" == test ]]; then
+    # libFuzzer and the sanitizer runtimes are in the runtime package of the clang
+    # that is installed, named after its major version.
+    install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
+    if ! LC_ALL=C locale -a 2>/dev/null | grep -qx en_US; then
+        # The Latin-1 locale that the program falls back to on a plain ASCII system.
+        "${sudo[@]}" localedef -i en_US -f ISO-8859-1 en_US
+    fi
 fi
