@@ -1,0 +1,85 @@
+# Sourced by the release checks: a fresh minimal Debian chroot under /var/tmp,
+# with /proc, /sys and /dev mounted in it, and on exit whatever happens its
+# processes stopped, everything unmounted and the chroot removed. Needs root.
+#   make_chroot RELEASE       debootstraps RELEASE and sets $chroot
+#   copy_source DIR           copies the work tree without build output to DIR in the chroot
+#   in_chroot COMMAND...      runs COMMAND as root inside, in a clean environment
+set -euo pipefail
+
+chroot=""
+chroot_mounts=()
+chroot_log=""
+
+remove_chroot() {
+    local status=$? proc i killed=false
+    [[ -n "$chroot" ]] || return "$status"
+    # A process still running inside would keep the mounts busy.
+    for proc in /proc/[0-9]*; do
+        if [[ "$(readlink "$proc/root" 2>/dev/null)" == "$chroot" ]]; then
+            kill -9 "${proc#/proc/}" 2>/dev/null || true
+            killed=true
+        fi
+    done
+    if $killed; then sleep 1; fi
+    for ((i = ${#chroot_mounts[@]} - 1; i >= 0; i--)); do
+        umount "${chroot_mounts[i]}" 2>/dev/null || umount -l "${chroot_mounts[i]}" ||
+            echo "WARNING: could not unmount ${chroot_mounts[i]}" >&2
+    done
+    # Never remove while anything is mounted below: rm would reach into the host's /dev.
+    if grep -q " $chroot/" /proc/mounts; then
+        echo "WARNING: $chroot still has mounts, left in place" >&2
+    else
+        rm -rf --one-file-system "$chroot"
+    fi
+    return "$status"
+}
+trap remove_chroot EXIT
+
+chroot_mount() {
+    local target=$chroot/$1
+    shift
+    mkdir -p "$target"
+    mount "$@" "$target"
+    chroot_mounts+=("$target")
+}
+
+make_chroot() {
+    local release=$1
+    ((EUID == 0)) || { echo "FAIL: making a chroot needs root" >&2; exit 1; }
+    command -v debootstrap >/dev/null || { echo "FAIL: debootstrap is missing" >&2; exit 1; }
+    # Outside the work tree, so that no build or copy ever sees it.
+    mkdir -p /var/tmp/brevio-chroots
+    chroot=$(mktemp -d "/var/tmp/brevio-chroots/$release.XXXXXX")
+    chroot_log=$chroot.log
+    echo "== debootstrap $release into $chroot"
+    if ! debootstrap --variant=minbase "$release" "$chroot" "${DEBIAN_MIRROR:-http://deb.debian.org/debian}" \
+        >"$chroot_log" 2>&1; then
+        tail -n 30 "$chroot_log" >&2
+        echo "FAIL: debootstrap $release failed" >&2
+        exit 1
+    fi
+    rm -f "$chroot_log"
+    chroot_mount proc -t proc proc
+    chroot_mount sys -t sysfs sysfs
+    chroot_mount dev --bind /dev
+    # Mounts below the chroot's /dev must not propagate back to the host's /dev.
+    mount --make-rslave "$chroot/dev"
+    chroot_mount dev/pts --bind /dev/pts
+    chroot_mount dev/shm -t tmpfs -o mode=1777 tmpfs
+    # apt inside needs name resolution.
+    cp /etc/resolv.conf "$chroot/etc/resolv.conf"
+}
+
+copy_source() {
+    local repo target=$chroot/$1
+    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    mkdir -p "$target"
+    # Tracked and new files, not what .gitignore names (build directories).
+    git -C "$repo" ls-files -z --cached --others --exclude-standard |
+        tar -C "$repo" --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -C "$target" -xf -
+}
+
+in_chroot() {
+    chroot "$chroot" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
