@@ -3,6 +3,7 @@
 #include "BrevioApplication.h"
 #include "Exception.h"
 #include "WidgetText.h"
+#include "WindowCaption.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -67,8 +68,10 @@ void ShowPlainBox(const QString &text)
         owner = formWithNativeWindow();
 
     QMessageBox box(owner);
-    box.setWindowTitle(BrevioApplication::instance() ? BrevioApplication::instance()->title()
-                                                     : QString());
+    if (const auto *app = BrevioApplication::instance()) {
+        const QString &title = app->title();
+        box.setWindowTitle(title.left(qsizetype(brevio::windowCaption(utf16(title)).size())));
+    }
     box.setIcon(QMessageBox::NoIcon);
     setPlainText(box, text);
     box.setStandardButtons(QMessageBox::Ok);

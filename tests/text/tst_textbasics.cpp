@@ -3,6 +3,7 @@
 #include "LocaleSetup.h"
 #include "TextTestSupport.h"
 #include "Trim.h"
+#include "WindowCaption.h"
 
 #include <QtTest>
 #include <clocale>
@@ -45,6 +46,8 @@ private slots:
     void trimWidgetText();
     void characterCount_data();
     void characterCount();
+    void windowCaption_data();
+    void windowCaption();
     void toLocale_data();
     void toLocale();
     void unrepresentableText_data();
@@ -145,6 +148,30 @@ void TestTextBasics::characterCount()
     QFETCH(int, count);
 
     QCOMPARE(brevio::characterCount(view(text)), static_cast<std::size_t>(count));
+}
+
+void TestTextBasics::windowCaption_data()
+{
+    constexpr int limit = int(brevio::kCaptionLimit);
+    const QString emoji = QStringLiteral("\U0001F600");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("captionLength");
+
+    QTest::newRow("short title whole") << QStringLiteral("Hallo\nWelt") << 10;
+    QTest::newRow("exactly the limit") << QString(limit, u'x') << limit;
+    QTest::newRow("one over the limit") << QString(limit + 1, u'x') << limit;
+    QTest::newRow("pair across the limit") << QString(limit - 1, u'x') + emoji << limit - 1;
+    QTest::newRow("pair ends at the limit") << QString(limit - 2, u'x') + emoji + u'y' << limit;
+}
+
+void TestTextBasics::windowCaption()
+{
+    QFETCH(QString, title);
+    QFETCH(int, captionLength);
+
+    const std::u16string_view caption = brevio::windowCaption(view(title));
+    QCOMPARE(caption.data(), view(title).data());
+    QCOMPARE(caption.size(), std::size_t(captionLength));
 }
 
 void TestTextBasics::toLocale_data()
