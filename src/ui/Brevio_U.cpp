@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <array>
 #include <cmath>
+#include <limits>
 
 TBrevio_F *Brevio_F = nullptr;
 
@@ -96,6 +97,8 @@ void TBrevio_F::setUpControls()
     }
     BT_Info->setFont(pixelFont(QStringLiteral("Courier New"), 11));
 
+    // QLineEdit's default cuts at 32,767 characters; the field and its error hold any text.
+    ED_AnzZeichen->setMaxLength(std::numeric_limits<int>::max());
     ED_Anzahl->setReadOnly(true);
     ED_Anz->setReadOnly(true);
     BT_Haexler->setEnabled(false);
@@ -237,17 +240,19 @@ void TBrevio_F::BT_HaexlerClick()
 {
     const QString upper = MM_SMS->text();
     const std::u16string_view text = brevio::trimmed(utf16(upper));
-    if (text.empty()) {
-        ShowPlainBox(QStringLiteral("Nichts zu teilen: Der Text besteht nur aus Leer- und "
-                                    "Steuerzeichen!"));
-        return;
-    }
     const std::string working = brevio::toLocale(text);
-    if (working.empty()) {
+    if (working.empty() && !text.empty()) {
         ShowPlainBox(QStringLiteral("Der Text enthält Zeichen, die in der Zeichenkodierung %1 "
                                     "nicht darstellbar sind. Der Text bleibt unverändert. "
                                     "Abbruch!")
                          .arg(QString::fromStdString(brevio::localeCodeSet())));
+        return;
+    }
+    // Trimmed again as locale text: some encodings put letters on bytes below 33
+    // (Vietnamese TCVN5712-1 has "Ú" at 0x01), and such a text yields no part.
+    if (brevio::trimmed(working).empty()) {
+        ShowPlainBox(QStringLiteral("Nichts zu teilen: Der Text besteht nur aus Leer- und "
+                                    "Steuerzeichen!"));
         return;
     }
 
@@ -292,7 +297,7 @@ void TBrevio_F::MM_NeuChange()
 
 void TBrevio_F::BT_LoeschenClick()
 {
-    MM_SMS->setText(QString());
+    MM_SMS->eraseUndoably();
     MM_SMS->activateWindow();
     MM_SMS->setFocus(Qt::OtherFocusReason);
 }

@@ -1,6 +1,9 @@
 #include "WidgetAdapters.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
@@ -33,22 +36,63 @@ void QuietTextArea::setText(const QString &text)
         const QScopedValueRollback quiet(m_settingQuietly, true);
         setPlainText(text);
     }
-    if (!text.isEmpty())
-        onContentsChanged();
+    // Silent when emptied, or when changed from within its own handler.
+    if (text.isEmpty() || m_reportingChange)
+        m_reportedText = this->text();
+    else
+        report(this->text());
+}
+
+void QuietTextArea::eraseUndoably()
+{
+    if (document()->isEmpty())
+        return;
+    // An edit through a cursor, unlike setPlainText(), keeps the undo history.
+    const QScopedValueRollback quiet(m_settingQuietly, true);
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    m_reportedText.clear();
 }
 
 void QuietTextArea::copyAll()
 {
     selectAll();
     // An empty area leaves the clipboard to what the user copied before.
-    if (!document()->isEmpty())
-        copy();
+    if (document()->isEmpty())
+        return;
+    // copy() would also offer HTML, Markdown and ODF, built from the whole
+    // document whenever another program asks, and turn no-break spaces into spaces.
+    QGuiApplication::clipboard()->setText(text(), QClipboard::Clipboard);
+}
+
+void QuietTextArea::insertFromMimeData(const QMimeData *source)
+{
+    // The source's plain text as it stands. Qt 6.4's own paste renders a source
+    // that offers Markdown first, and crashes on the format list it copies when
+    // the clipboard changes hands during a large paste.
+    if (!source)
+        return;
+    const QString text = source->text();
+    if (text.isEmpty())
+        return;
+    insertPlainText(text);
+    ensureCursorVisible();
 }
 
 void QuietTextArea::onContentsChanged()
 {
     if (m_settingQuietly || m_reportingChange)
         return;
+    // Qt also signals input-method pre-edit and cursor moves, which leave the text as it was.
+    QString current = text();
+    if (current != m_reportedText)
+        report(std::move(current));
+}
+
+void QuietTextArea::report(QString text)
+{
+    m_reportedText = std::move(text);
     const QScopedValueRollback reporting(m_reportingChange, true);
     emit changed();
 }

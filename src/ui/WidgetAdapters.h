@@ -1,7 +1,8 @@
 #pragma once
 
 // Qt 6 widgets with the change-event rules the handlers are written against:
-// a text area is silent when emptied or set to the text it holds and never
+// a text area reports only real changes of its text (not input-method pre-edit
+// or cursor moves), is silent when emptied or set to the text it holds and never
 // re-enters its own handler; the combo box reports changes of its field's text
 // and nothing else (adding and removing entries is silent).
 
@@ -19,16 +20,26 @@ public:
     QString text() const;
     // Raises changed() only for a different, non-empty text.
     void setText(const QString &text);
-    // Selects the whole text, which stays selected, and copies it as plain text.
+    // Empties the area as one edit that Ctrl+Z takes back; raises nothing.
+    void eraseUndoably();
+    // Selects the whole text, which stays selected, and puts exactly text() on
+    // the clipboard as plain text and nothing else.
     void copyAll();
 
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+
 signals:
-    // After every change by the user and every program change setText() reports.
+    // After every change of the text by the user and every program change
+    // setText() reports.
     void changed();
 
 private:
     void onContentsChanged();
+    void report(QString text);
 
+    // What changed() last stood for, or what the program set quietly since.
+    QString m_reportedText;
     bool m_settingQuietly = false;
     bool m_reportingChange = false;
 };

@@ -22,6 +22,12 @@ xdotool key Return
 xdotool type --delay 8 'zweite Zeile äöü'
 click_at 256 34 # Kopieren
 wait_for_clipboard $'Hallo Welt\nzweite Zeile äöü' "upper area"
+# Plain text and nothing else: no rich formats for word processors to paste.
+targets=$(xclip -o -selection clipboard -t TARGETS)
+grep -qx UTF8_STRING <<<"$targets" || fail "no UTF8_STRING among the targets: $targets"
+for rich in text/html text/markdown application/vnd.oasis.opendocument.text; do
+    grep -qx "$rich" <<<"$targets" && fail "the clipboard offers $rich"
+done
 
 # Replace it with a text for two messages, split it and copy part 2.
 click_at 100 50

@@ -23,6 +23,10 @@ for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
 xdotool getdisplaygeometry >/dev/null || { echo "cannot reach Xvfb on $DISPLAY"; exit 1; }
+# A German keyboard, like the users': umlauts have keys of their own, so xdotool
+# types them without remapping a spare key, which races with Qt re-reading the
+# keymap and loses letters on a busy machine.
+setxkbmap -display "$DISPLAY" de
 # Without this, every Qt start spawns a session bus that outlives the test.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 export QT_QPA_PLATFORM=xcb

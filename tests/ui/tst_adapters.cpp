@@ -3,7 +3,10 @@
 #include "UiTestSupport.h"
 #include "WidgetAdapters.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
 
 class TestAdapters : public QObject
@@ -45,6 +48,40 @@ private slots:
         QTest::keyClick(&area, Qt::Key_Backspace);
         QCOMPARE(changes.count(), 4);
         QCOMPARE(area.text(), QString()); // deleting by hand to empty is a change too
+    }
+
+    void textAreaIgnoresInputMethodEventsThatLeaveTheText()
+    {
+        QuietTextArea area;
+        area.show();
+        area.setText(QStringLiteral("abc"));
+        area.moveCursor(QTextCursor::End);
+        QSignalSpy changes(&area, &QuietTextArea::changed);
+        // A dead key: pre-edit only, then the input cursor moves within it.
+        QInputMethodEvent preedit(QStringLiteral("^"), {});
+        QApplication::sendEvent(&area, &preedit);
+        QInputMethodEvent cursorMove(QStringLiteral("^"),
+                                     {{QInputMethodEvent::Cursor, 0, 1, QVariant()}});
+        QApplication::sendEvent(&area, &cursorMove);
+        QCOMPARE(changes.count(), 0);
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("â"));
+        QApplication::sendEvent(&area, &commit);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(area.text(), QStringLiteral("abcâ"));
+    }
+
+    void textAreaPastesThePlainTextAsItStands()
+    {
+        // A Markdown editor offers its Markdown first; the message keeps its asterisks.
+        auto *offered = new QMimeData;
+        offered->setData(QStringLiteral("text/markdown"), "**wichtig**  \n");
+        offered->setText(QStringLiteral("**wichtig**  \n"));
+        QGuiApplication::clipboard()->setMimeData(offered);
+        QuietTextArea area;
+        area.show();
+        QTest::keyClick(&area, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(area.text(), QStringLiteral("**wichtig**  \n"));
     }
 
     void textAreaHandlerIsNotReEntered()

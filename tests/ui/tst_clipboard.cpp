@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <memory>
@@ -98,6 +99,28 @@ private slots:
         QCOMPARE(after.selectionEnd(), int(text.size()));
         QCOMPARE(changes.count(), 0);
         QCOMPARE(window->ED_Anzahl->text(), countBefore);
+    }
+
+    void copyPutsExactlyThePlainTextOnTheClipboard()
+    {
+        const QString text = QStringLiteral("Preis: 120\u00a0€\nzweite Zeile");
+        window->MM_SMS->setText(text);
+        click(window->BT_Kopieren);
+        const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(offered);
+        QCOMPARE(offered->formats(), QStringList{QStringLiteral("text/plain")});
+        QCOMPARE(offered->text(), text);
+    }
+
+    void clearingCanBeUndone()
+    {
+        typeText(window->MM_SMS, QStringLiteral("Hallo Welt"));
+        QSignalSpy changes(window->MM_SMS, &QuietTextArea::changed);
+        click(window->BT_Loeschen);
+        QCOMPARE(changes.count(), 0);
+        QTest::keyClick(window->MM_SMS, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window->MM_SMS->text(), QStringLiteral("Hallo Welt"));
+        QCOMPARE(changes.count(), 1); // the undo is the user's edit
     }
 
     void copyingAnEmptyAreaKeepsTheClipboard()

@@ -281,6 +281,25 @@ private slots:
             QCOMPARE(parts(), (QStringList{"1/2 ää bbbb", "2/2 ccc ddd"}));
     }
 
+    void lettersOnControlBytesAreNothingToSplit()
+    {
+        if (brevio::localeCodeSet() != "TCVN5712-1")
+            QSKIP("needs the locale vi_VN.TCVN that the test entry tst_split_tcvn makes with "
+                  "localedef; it could not be made here");
+        setCharactersPerMessage(10);
+        split(QStringLiteral("aaa bbb ccc"));
+        // In TCVN5712-1 "Ú" is the byte 0x01, which trimming takes for a control character.
+        window->MM_SMS->setText(QString(130, u'Ú'));
+        QVERIFY(window->BT_Haexler->isEnabled());
+        const BoxWatcher watcher;
+        QTest::mouseClick(window->BT_Haexler, Qt::LeftButton);
+        QCOMPARE(watcher.boxes().size(), 1);
+        QVERIFY(watcher.boxes().front().text.startsWith(QStringLiteral("Nichts zu teilen")));
+        QCOMPARE(parts(), (QStringList{"1/3 aaa", "2/3 bbb", "3/3 ccc"}));
+        QCOMPARE(entriesOf(window->CB_Auswahl), (QStringList{"1/3", "2/3", "3/3"}));
+        QCOMPARE(window->MM_neu->text(), QStringLiteral("1/3 aaa"));
+    }
+
     void unrepresentableCharacterLeavesEverythingAlone()
     {
         if (isUtf8Locale())

@@ -7,6 +7,7 @@
 #include "UiTestSupport.h"
 #include "WidgetAdapters.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -315,6 +316,19 @@ private slots:
         QCOMPARE(watcher.boxes().front().text,
                  QStringLiteral("'b") + rest + QStringLiteral("' ist kein gültiger Integerwert."));
         QVERIFY(watcher.boxes().front().wordWrap);
+    }
+
+    void pastedFieldTextHasNoLengthLimit()
+    {
+        const QString rest = QString(40000, u'b');
+        QGuiApplication::clipboard()->setText(QStringLiteral("a") + rest);
+        window->ED_AnzZeichen->selectAll();
+        const BoxWatcher watcher;
+        QTest::keyClick(window->ED_AnzZeichen, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window->ED_AnzZeichen->text().size(), rest.size() + 1);
+        QCOMPARE(watcher.boxes().size(), 1);
+        QCOMPARE(watcher.boxes().front().text,
+                 u'\'' + rest + QStringLiteral("' ist kein gültiger Integerwert."));
     }
 
     void fullStopRule_data()
