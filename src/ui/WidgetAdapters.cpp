@@ -12,9 +12,11 @@ QuietTextArea::QuietTextArea(QWidget *parent) : QPlainTextEdit(parent)
     connect(this, &QPlainTextEdit::textChanged, this, &QuietTextArea::onContentsChanged);
 }
 
-QString QuietTextArea::text() const
+namespace {
+
+// The document's raw text separates lines with U+2029 or U+2028.
+QString withLineFeeds(QString text)
 {
-    QString text = document()->toRawText();
     for (QChar &c : text) {
         switch (c.unicode()) {
         case QChar::ParagraphSeparator:
@@ -26,6 +28,13 @@ QString QuietTextArea::text() const
         }
     }
     return text;
+}
+
+} // namespace
+
+QString QuietTextArea::text() const
+{
+    return withLineFeeds(document()->toRawText());
 }
 
 void QuietTextArea::setText(const QString &text)
@@ -64,6 +73,15 @@ void QuietTextArea::copyAll()
     // copy() would also offer HTML, Markdown and ODF, built from the whole
     // document whenever another program asks, and turn no-break spaces into spaces.
     QGuiApplication::clipboard()->setText(text(), QClipboard::Clipboard);
+}
+
+QMimeData *QuietTextArea::createMimeDataFromSelection() const
+{
+    // Qt takes ownership. Its own offers HTML, Markdown and ODF besides and turns
+    // no-break spaces into spaces.
+    auto *data = new QMimeData;
+    data->setText(withLineFeeds(textCursor().selectedText()));
+    return data;
 }
 
 void QuietTextArea::insertFromMimeData(const QMimeData *source)

@@ -27,6 +27,9 @@ public:
     void copyAll();
 
 protected:
+    // What Ctrl+C, cutting, dragging and the X11 selection offer: the selected
+    // text as it stands, as plain text only, like the copy buttons.
+    QMimeData *createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 signals:

@@ -112,6 +112,17 @@ private slots:
         QCOMPARE(offered->text(), text);
     }
 
+    void keyboardCopyOfASelectionIsPlainTextToo()
+    {
+        window->MM_SMS->setText(QStringLiteral("Preis: 120\u00a0€\nzweite Zeile"));
+        window->MM_SMS->selectAll();
+        QTest::keyClick(window->MM_SMS, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(offered);
+        QCOMPARE(offered->formats(), QStringList{QStringLiteral("text/plain")});
+        QCOMPARE(offered->text(), window->MM_SMS->text());
+    }
+
     void clearingCanBeUndone()
     {
         typeText(window->MM_SMS, QStringLiteral("Hallo Welt"));
