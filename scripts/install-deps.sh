@@ -4,7 +4,7 @@
 # installed, never from the release's name.
 #   install-deps.sh run       to build and start the program
 #   install-deps.sh test      to build it and run every test
-#   install-deps.sh package   to build the Debian package and check it with lintian
+#   install-deps.sh package   to build the Debian package, check it and test its installation
 #   install-deps.sh chroot    to make the fresh Debian systems of the release checks
 set -euo pipefail
 
@@ -38,8 +38,9 @@ case "$mode" in
         # test locale; clang brings libFuzzer; the validators check the desktop files.
         packages+=(xvfb xauth xdotool xclip libx11-dev locales clang desktop-file-utils appstream) ;;
     package)
-        # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files with file.
-        packages+=(dpkg-dev file lintian) ;;
+        # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files
+        # with file; the installation test closes the window through Xlib.
+        packages+=(dpkg-dev file lintian debootstrap libx11-dev) ;;
     chroot) packages=(debootstrap) ;;
     *) echo "usage: install-deps.sh [run|test|package|chroot]" >&2; exit 2 ;;
 esac
