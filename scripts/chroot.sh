@@ -7,11 +7,10 @@
 set -euo pipefail
 
 chroot=""
-chroot_mounts=()
 chroot_log=""
 
 remove_chroot() {
-    local status=$? proc i killed=false
+    local status=$? proc mount_point killed=false
     [[ -n "$chroot" ]] || return "$status"
     # A process still running inside would keep the mounts busy.
     for proc in /proc/[0-9]*; do
@@ -21,15 +20,17 @@ remove_chroot() {
         fi
     done
     if $killed; then sleep 1; fi
-    for ((i = ${#chroot_mounts[@]} - 1; i >= 0; i--)); do
-        umount "${chroot_mounts[i]}" 2>/dev/null || umount -l "${chroot_mounts[i]}" ||
-            echo "WARNING: could not unmount ${chroot_mounts[i]}" >&2
+    # Everything mounted below the chroot, ours or left by a failed debootstrap,
+    # deepest first.
+    for mount_point in $(awk -v root="$chroot/" 'index($2, root) == 1 { print $2 }' /proc/mounts | sort -r); do
+        umount "$mount_point" 2>/dev/null || umount -l "$mount_point" ||
+            echo "WARNING: could not unmount $mount_point" >&2
     done
     # Never remove while anything is mounted below: rm would reach into the host's /dev.
     if grep -q " $chroot/" /proc/mounts; then
         echo "WARNING: $chroot still has mounts, left in place" >&2
     else
-        rm -rf --one-file-system "$chroot"
+        rm -rf --one-file-system "$chroot" "$chroot_log"
     fi
     return "$status"
 }
@@ -40,7 +41,6 @@ chroot_mount() {
     shift
     mkdir -p "$target"
     mount "$@" "$target"
-    chroot_mounts+=("$target")
 }
 
 make_chroot() {
@@ -58,7 +58,6 @@ make_chroot() {
         echo "FAIL: debootstrap $release failed" >&2
         exit 1
     fi
-    rm -f "$chroot_log"
     chroot_mount proc -t proc proc
     chroot_mount sys -t sysfs sysfs
     chroot_mount dev --bind /dev
@@ -76,7 +75,7 @@ copy_source() {
     mkdir -p "$target"
     # Tracked and new files, not what .gitignore names (build directories).
     git -C "$repo" ls-files -z --cached --others --exclude-standard |
-        tar -C "$repo" --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -C "$target" -xf -
+        tar -C "$repo" --null -T - --ignore-failed-read -cf - | tar -C "$target" -xf -
 }
 
 in_chroot() {
