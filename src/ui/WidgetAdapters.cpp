@@ -34,7 +34,7 @@ QString withLineFeeds(QString text)
 
 QString QuietTextArea::text() const
 {
-    return withLineFeeds(document()->toRawText());
+    return m_reportedTextIsCurrent ? m_reportedText : withLineFeeds(document()->toRawText());
 }
 
 void QuietTextArea::setText(const QString &text)
@@ -47,7 +47,7 @@ void QuietTextArea::setText(const QString &text)
     }
     // Silent when emptied, or when changed from within its own handler.
     if (text.isEmpty() || m_reportingChange)
-        m_reportedText = this->text();
+        remember(this->text());
     else
         report(this->text());
 }
@@ -61,7 +61,7 @@ void QuietTextArea::eraseUndoably()
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
-    m_reportedText.clear();
+    remember(QString());
 }
 
 void QuietTextArea::copyAll()
@@ -100,6 +100,7 @@ void QuietTextArea::insertFromMimeData(const QMimeData *source)
 
 void QuietTextArea::onContentsChanged()
 {
+    m_reportedTextIsCurrent = false;
     if (m_settingQuietly || m_reportingChange)
         return;
     // Qt also signals input-method pre-edit and cursor moves, which leave the text as it was.
@@ -110,9 +111,15 @@ void QuietTextArea::onContentsChanged()
 
 void QuietTextArea::report(QString text)
 {
-    m_reportedText = std::move(text);
+    remember(std::move(text));
     const QScopedValueRollback reporting(m_reportingChange, true);
     emit changed();
+}
+
+void QuietTextArea::remember(QString text)
+{
+    m_reportedText = std::move(text);
+    m_reportedTextIsCurrent = true;
 }
 
 namespace {

@@ -40,9 +40,14 @@ signals:
 private:
     void onContentsChanged();
     void report(QString text);
+    void remember(QString text);
 
     // What changed() last stood for, or what the program set quietly since.
     QString m_reportedText;
+    // Whether m_reportedText is also the text now, so that the handler of
+    // changed() reads it without building it again. Every change of the document
+    // passes onContentsChanged(), which clears it.
+    bool m_reportedTextIsCurrent = true;
     bool m_settingQuietly = false;
     bool m_reportingChange = false;
 };
