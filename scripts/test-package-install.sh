@@ -21,7 +21,7 @@ mkdir "$chroot/root/check"
 cp "$deb" "$chroot/root/check/"
 # The close request needs Xlib; built here, where the headers are, for the same release.
 c++ -O2 -o "$chroot/root/check/xclose" tests/e2e/xclose.cpp -lX11
-cp scripts/check-installed-window.sh "$chroot/root/check/"
+cp scripts/check-installed-window.sh tests/e2e/xsession.sh "$chroot/root/check/"
 apt_get() { in_chroot DEBIAN_FRONTEND=noninteractive apt-get -y -q "$@"; }
 
 echo "== apt-get install ./$(basename "$deb") on $release"
