@@ -4,11 +4,13 @@ namespace brevio {
 
 std::size_t characterCount(std::u16string_view text)
 {
+    return characterCount(text.size(), text.ends_with(u'\n'));
+}
+
+std::size_t characterCount(std::size_t length, bool endsWithLineFeed)
+{
     // A closing line feed is what the editor adds; it costs the sender nothing.
-    if (text.ends_with(u'\n')) {
-        return text.size() - 1;
-    }
-    return text.size();
+    return endsWithLineFeed ? length - 1 : length;
 }
 
 } // namespace brevio

@@ -1,6 +1,7 @@
 #include "CharacterCount.h"
 #include "LocaleCodec.h"
 #include "LocaleSetup.h"
+#include "TextMirror.h"
 #include "TextTestSupport.h"
 #include "Trim.h"
 #include "WindowCaption.h"
@@ -8,6 +9,7 @@
 #include <QtTest>
 #include <clocale>
 #include <cstdlib>
+#include <random>
 #include <string>
 
 using namespace brevio;
@@ -48,6 +50,9 @@ private slots:
     void characterCount();
     void windowCaption_data();
     void windowCaption();
+    void wrapDecision_data();
+    void wrapDecision();
+    void mirrorFollowsEdits();
     void toLocale_data();
     void toLocale();
     void unrepresentableText_data();
@@ -172,6 +177,81 @@ void TestTextBasics::windowCaption()
     const std::u16string_view caption = brevio::windowCaption(view(title));
     QCOMPARE(caption.data(), view(title).data());
     QCOMPARE(caption.size(), std::size_t(captionLength));
+}
+
+void TestTextBasics::wrapDecision_data()
+{
+    constexpr int limit = int(brevio::kLongRunLength);
+    const QString run = QString(limit, u'x');
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("anywhere");
+
+    QTest::newRow("words") << QStringLiteral("Hallo Welt, bis morgen!") << false;
+    QTest::newRow("run at the limit") << run << false;
+    QTest::newRow("run over the limit") << run + u'x' << true;
+    QTest::newRow("space breaks") << run + u' ' + run << false;
+    QTest::newRow("tab breaks") << run + u'\t' + run << false;
+    QTest::newRow("line feed breaks") << run + u'\n' + run << false;
+    QTest::newRow("paragraph separator breaks") << run + QChar(0x2029) + run << false;
+    QTest::newRow("no-break space does not") << run + QChar(0x00a0) + u'x' << true;
+    QTest::newRow("hyphen does not") << run + u'-' << true;
+    QTest::newRow("long run after words") << QStringLiteral("ab cd ") + run + u'x' << true;
+}
+
+void TestTextBasics::wrapDecision()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, anywhere);
+
+    QCOMPARE(brevio::hasLongRun(view(text)), anywhere);
+    brevio::TextMirror mirror;
+    mirror.assign(view(text));
+    QCOMPARE(mirror.longRunCount() > 0, anywhere);
+}
+
+void TestTextBasics::mirrorFollowsEdits()
+{
+    // Random edits against a plain string: mostly letters, so that runs grow long
+    // and are split and joined again.
+    std::mt19937 random(20261209);
+    const auto below = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    const auto someText = [&] {
+        const bool pasted = below(4) == 0;
+        std::u16string text(pasted ? below(2500) : below(6), u'a');
+        for (char16_t &c : text)
+            c = below(pasted ? 1500 : 4) == 0 ? u' ' : char16_t(u'a' + below(3));
+        return text;
+    };
+    const auto longRuns = [](std::u16string_view text) {
+        std::size_t count = 0, run = 0;
+        for (const char16_t c : text) {
+            run = c == u' ' ? 0 : run + 1;
+            count += run == brevio::kLongRunLength + 1;
+        }
+        return count;
+    };
+
+    std::u16string expected;
+    brevio::TextMirror mirror;
+    std::size_t mostLongRuns = 0;
+    for (int edit = 0; edit < 400; ++edit) {
+        const std::size_t position = below(expected.size() + 1);
+        const std::size_t removed =
+            below(std::min<std::size_t>(expected.size() - position, 40) + 1);
+        // Now and then the same units again, which is no change.
+        const std::u16string inserted =
+            below(5) == 0 ? expected.substr(position, removed) : someText();
+        const std::u16string before = expected;
+        expected.replace(position, removed, inserted);
+        QCOMPARE(mirror.replace(position, removed, inserted), expected != before);
+        QCOMPARE(mirror.size(), expected.size());
+        QCOMPARE(mirror.longRunCount(), longRuns(expected));
+        mostLongRuns = std::max(mostLongRuns, mirror.longRunCount());
+    }
+    QVERIFY(mirror.text() == expected);
+    QVERIFY2(mostLongRuns >= 2, "the edits never made two long runs at once");
 }
 
 void TestTextBasics::toLocale_data()
