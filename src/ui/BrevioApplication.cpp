@@ -1,5 +1,7 @@
 #include "BrevioApplication.h"
 
+#include "WidgetAdapters.h"
+
 #include <QFileInfo>
 #include <QWidget>
 
@@ -15,10 +17,26 @@ BrevioApplication *BrevioApplication::instance()
     return qobject_cast<BrevioApplication *>(QCoreApplication::instance());
 }
 
+QString BrevioApplication::title() const
+{
+    return m_titleSource ? m_titleSource->text() : m_title;
+}
+
 void BrevioApplication::setTitle(const QString &title)
 {
-    if (title != m_title)
-        m_title = title;
+    disconnect(m_titleSourceWatch);
+    m_titleSource = nullptr;
+    m_title = title;
+}
+
+void BrevioApplication::setTitleFollowing(QuietTextArea *area)
+{
+    if (area == m_titleSource)
+        return;
+    setTitle(QString());
+    m_titleSource = area;
+    m_titleSourceWatch = connect(area, &QuietTextArea::aboutToChangeUnreported, this,
+                                 [this, area] { setTitle(area->text()); });
 }
 
 void BrevioApplication::terminate()

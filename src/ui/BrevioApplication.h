@@ -5,6 +5,8 @@
 #include <QString>
 #include <memory>
 
+class QuietTextArea;
+
 // The application object: besides Qt's own state it carries the program's title
 // (the caption of the plain message box, deliberately not Qt's
 // applicationDisplayName, which X11 window captions would pick up) and the
@@ -19,8 +21,13 @@ public:
 
     static BrevioApplication *instance();
 
-    const QString &title() const { return m_title; }
+    QString title() const;
     void setTitle(const QString &title);
+    // Makes the title the area's whole text from now on, built only when read:
+    // a keystroke need not copy a long text that only a message box shows. Ends
+    // with setTitle(), or keeps the text as it was before a change the area
+    // does not report.
+    void setTitleFollowing(QuietTextArea *area);
 
     bool isTerminating() const { return m_terminating; }
     // Sets the terminating flag and leaves the event loop.
@@ -35,6 +42,8 @@ public:
 
 private:
     QString m_title;
+    QPointer<QuietTextArea> m_titleSource;
+    QMetaObject::Connection m_titleSourceWatch;
     bool m_terminating = false;
     QPointer<QWidget> m_activeForm;
     std::unique_ptr<QWidget> m_hiddenOwner;

@@ -1,7 +1,6 @@
 #include "Brevio_U.h"
 
 #include "BrevioApplication.h"
-#include "CharacterCount.h"
 #include "IntegerSyntax.h"
 #include "LocaleCodec.h"
 #include "MessageBoxes.h"
@@ -212,11 +211,14 @@ void TBrevio_F::FormCreate()
 
 void TBrevio_F::MM_SMSChange()
 {
-    const QString text = MM_SMS->text();
-    const std::size_t count = brevio::characterCount(utf16(text));
+    const std::size_t count = MM_SMS->characterCount();
     ED_Anzahl->setText(decimal(count));
     BT_Haexler->setEnabled(std::int64_t(count) > N);
-    BrevioApplication::instance()->setTitle(text.isEmpty() ? kProductName : text);
+    auto *app = BrevioApplication::instance();
+    if (MM_SMS->isEmpty())
+        app->setTitle(kProductName);
+    else
+        app->setTitleFollowing(MM_SMS);
     makeCompact();
 }
 
@@ -291,7 +293,7 @@ void TBrevio_F::CB_AuswahlChange()
 
 void TBrevio_F::MM_NeuChange()
 {
-    ED_Anz->setText(decimal(brevio::characterCount(utf16(MM_neu->text()))));
+    ED_Anz->setText(decimal(MM_neu->characterCount()));
     BrevioApplication::instance()->setTitle(kProductName);
 }
 

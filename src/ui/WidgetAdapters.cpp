@@ -1,67 +1,109 @@
 #include "WidgetAdapters.h"
 
+#include "CharacterCount.h"
+#include "WidgetText.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
+#include <QTextCursor>
+#include <algorithm>
+#include <utility>
 
 QuietTextArea::QuietTextArea(QWidget *parent) : QPlainTextEdit(parent)
 {
-    connect(this, &QPlainTextEdit::textChanged, this, &QuietTextArea::onContentsChanged);
+    connect(document(), &QTextDocument::contentsChange, this, &QuietTextArea::onContentsChange);
+    connect(this, &QPlainTextEdit::textChanged, this, &QuietTextArea::onTextChanged);
+}
+
+QuietTextArea::~QuietTextArea()
+{
+    emit aboutToChangeUnreported();
 }
 
 namespace {
+
+bool isLineSeparator(QChar c)
+{
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
 
 // The document's raw text separates lines with U+2029 or U+2028.
 QString withLineFeeds(QString text)
 {
     for (QChar &c : text) {
-        switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
+        if (isLineSeparator(c))
             c = u'\n';
-            break;
-        default:
-            break;
-        }
     }
     return text;
 }
+
+// The document's text from position from to position to, lines separated by '\n'.
+QString documentText(QTextDocument *document, int from, int to)
+{
+    if (from == to)
+        return {};
+    QTextCursor cursor(document);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    return withLineFeeds(cursor.selectedText());
+}
+
+// Where the text is laid out in lines; both the same on screen for ordinary text.
+constexpr QTextOption::WrapMode kWordWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
+constexpr QTextOption::WrapMode kAnywhere = QTextOption::WrapAnywhere;
 
 } // namespace
 
 QString QuietTextArea::text() const
 {
-    return m_reportedTextIsCurrent ? m_reportedText : withLineFeeds(document()->toRawText());
+    return withLineFeeds(document()->toRawText());
+}
+
+bool QuietTextArea::isEmpty() const
+{
+    return document()->isEmpty();
+}
+
+std::size_t QuietTextArea::characterCount() const
+{
+    // Without the separator that closes every document.
+    const int length = document()->characterCount() - 1;
+    return brevio::characterCount(
+        std::size_t(length), length > 0 && isLineSeparator(document()->characterAt(length - 1)));
 }
 
 void QuietTextArea::setText(const QString &text)
 {
     if (text == this->text())
         return;
+    // Silent when emptied, or when changed from within its own handler.
+    const bool silent = text.isEmpty() || m_reportingChange;
+    if (silent)
+        emit aboutToChangeUnreported();
+    // Decided before the text goes in, so that it is laid out once.
+    wrapFor(brevio::hasLongRun(utf16(text)));
     {
         const QScopedValueRollback quiet(m_settingQuietly, true);
         setPlainText(text);
     }
-    // Silent when emptied, or when changed from within its own handler.
-    if (text.isEmpty() || m_reportingChange)
-        remember(this->text());
-    else
-        report(this->text());
+    if (!silent)
+        report();
 }
 
 void QuietTextArea::eraseUndoably()
 {
     if (document()->isEmpty())
         return;
+    emit aboutToChangeUnreported();
     // An edit through a cursor, unlike setPlainText(), keeps the undo history.
     const QScopedValueRollback quiet(m_settingQuietly, true);
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
-    remember(QString());
 }
 
 void QuietTextArea::copyAll()
@@ -94,32 +136,51 @@ void QuietTextArea::insertFromMimeData(const QMimeData *source)
     const QString text = source->text();
     if (text.isEmpty())
         return;
+    // A long run pasted whole is laid out once, wrapped anywhere from the start.
+    if (brevio::hasLongRun(utf16(text)))
+        wrapFor(true);
     insertPlainText(text);
     ensureCursorVisible();
 }
 
-void QuietTextArea::onContentsChanged()
+void QuietTextArea::onContentsChange(int position, int /*removed*/, int added)
 {
-    m_reportedTextIsCurrent = false;
-    if (m_settingQuietly || m_reportingChange)
-        return;
-    // Qt also signals input-method pre-edit and cursor moves, which leave the text as it was.
-    QString current = text();
-    if (current != m_reportedText)
-        report(std::move(current));
+    // Qt counts the separator that closes the document in some changes and
+    // reports clearing with odd figures; the position, the units added and the
+    // sizes before and after are what can be relied on.
+    const qsizetype oldSize = qsizetype(m_mirror.size());
+    const qsizetype newSize = document()->characterCount() - 1;
+    const qsizetype inserted = std::min<qsizetype>(added, newSize - position);
+    const qsizetype taken = inserted + oldSize - newSize;
+    if (position < 0 || inserted < 0 || taken < 0 || position + taken > oldSize) {
+        m_mirror.assign(utf16(text()));
+        m_unreportedChange = true;
+    } else {
+        const QString insertedText = documentText(document(), position, position + int(inserted));
+        if (m_mirror.replace(std::size_t(position), std::size_t(taken), utf16(insertedText)))
+            m_unreportedChange = true;
+    }
+    // Before Qt lays the change out, which it does right after this signal.
+    wrapFor(m_mirror.longRunCount() > 0);
 }
 
-void QuietTextArea::report(QString text)
+void QuietTextArea::onTextChanged()
 {
-    remember(std::move(text));
+    // Qt also signals input-method pre-edit and cursor moves, which leave the text as it was.
+    const bool changedText = std::exchange(m_unreportedChange, false);
+    if (changedText && !m_settingQuietly && !m_reportingChange)
+        report();
+}
+
+void QuietTextArea::report()
+{
     const QScopedValueRollback reporting(m_reportingChange, true);
     emit changed();
 }
 
-void QuietTextArea::remember(QString text)
+void QuietTextArea::wrapFor(bool longRun)
 {
-    m_reportedText = std::move(text);
-    m_reportedTextIsCurrent = true;
+    setWordWrapMode(longRun ? kAnywhere : kWordWrap);
 }
 
 namespace {

@@ -4,10 +4,15 @@
 // a text area reports only real changes of its text (not input-method pre-edit
 // or cursor moves), is silent when emptied or set to the text it holds and never
 // re-enters its own handler; the combo box reports changes of its field's text
-// and nothing else (adding and removing entries is silent).
+// and nothing else (adding and removing entries is silent). A text area also
+// wraps anywhere while its text holds a run too long to wrap at word boundaries
+// in reasonable time.
+
+#include "TextMirror.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <cstddef>
 
 class QuietTextArea : public QPlainTextEdit
 {
@@ -15,9 +20,14 @@ class QuietTextArea : public QPlainTextEdit
 
 public:
     explicit QuietTextArea(QWidget *parent = nullptr);
+    ~QuietTextArea() override;
 
     // Lines joined by '\n'; unlike toPlainText() keeps no-break spaces as typed.
     QString text() const;
+    bool isEmpty() const;
+    // The length of text(), one line feed at its very end not counted; read
+    // without building the text.
+    std::size_t characterCount() const;
     // Raises changed() only for a different, non-empty text.
     void setText(const QString &text);
     // Empties the area as one edit that Ctrl+Z takes back; raises nothing.
@@ -36,18 +46,20 @@ signals:
     // After every change of the text by the user and every program change
     // setText() reports.
     void changed();
+    // Before a change that changed() will not report, and before the area goes:
+    // the last moment to read the text as the user left it.
+    void aboutToChangeUnreported();
 
 private:
-    void onContentsChanged();
-    void report(QString text);
-    void remember(QString text);
+    void onContentsChange(int position, int removed, int added);
+    void onTextChanged();
+    void report();
+    void wrapFor(bool longRun);
 
-    // What changed() last stood for, or what the program set quietly since.
-    QString m_reportedText;
-    // Whether m_reportedText is also the text now, so that the handler of
-    // changed() reads it without building it again. Every change of the document
-    // passes onContentsChanged(), which clears it.
-    bool m_reportedTextIsCurrent = true;
+    // Follows every edit, so that telling a real change from an input-method
+    // pre-edit or a format change costs as much as the edit, not the whole text.
+    brevio::TextMirror m_mirror;
+    bool m_unreportedChange = false;
     bool m_settingQuietly = false;
     bool m_reportingChange = false;
 };

@@ -1,5 +1,6 @@
 // The change-event rules the handlers rely on, checked on the widgets alone.
 
+#include "TextMirror.h"
 #include "UiTestSupport.h"
 #include "WidgetAdapters.h"
 
@@ -69,6 +70,48 @@ private slots:
         QApplication::sendEvent(&area, &commit);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(area.text(), QStringLiteral("abcâ"));
+    }
+
+    void textAreaReportsEqualLengthReplacementsByTheirText()
+    {
+        QuietTextArea area;
+        area.show();
+        area.setText(QStringLiteral("abc"));
+        QSignalSpy changes(&area, &QuietTextArea::changed);
+        const auto selectMiddle = [&] {
+            QTextCursor cursor = area.textCursor();
+            cursor.setPosition(1);
+            cursor.setPosition(2, QTextCursor::KeepAnchor);
+            area.setTextCursor(cursor);
+        };
+        selectMiddle();
+        QTest::keyClicks(&area, QStringLiteral("x"));
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(area.text(), QStringLiteral("axc"));
+        selectMiddle();
+        QTest::keyClicks(&area, QStringLiteral("x"));
+        QCOMPARE(changes.count(), 1);
+    }
+
+    void textAreaWrapsAnywhereOnlyWhileARunIsTooLong()
+    {
+        // Word wrapping costs the square of a run without spaces, a base64 block
+        // or a hash dump; wrapping anywhere stays linear.
+        QuietTextArea area;
+        area.show();
+        QTest::keyClicks(&area, QStringLiteral("Hallo "));
+        QCOMPARE(area.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QGuiApplication::clipboard()->setText(QString(int(brevio::kLongRunLength) + 1, u'x'));
+        QTest::keyClick(&area, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(area.wordWrapMode(), QTextOption::WrapAnywhere);
+        // A space in the middle leaves two runs short enough for word wrapping.
+        for (int i = 0; i < 1000; ++i)
+            area.moveCursor(QTextCursor::Left);
+        QTest::keyClick(&area, Qt::Key_Space);
+        QCOMPARE(area.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QTest::keyClick(&area, Qt::Key_Backspace);
+        QCOMPARE(area.wordWrapMode(), QTextOption::WrapAnywhere);
+        QCOMPARE(area.characterCount(), brevio::kLongRunLength + 7);
     }
 
     void textAreaPastesThePlainTextAsItStands()
