@@ -2,13 +2,17 @@
 
 #include "BrevioApplication.h"
 #include "Exception.h"
+#include "WidgetAdapters.h"
 #include "WidgetText.h"
 #include "WindowCaption.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -39,6 +43,55 @@ void setPlainText(QMessageBox &box, const QString &text)
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
+// Up to this many UTF-16 units the box shows its text in its own label. Qt sizes
+// a word-wrapped label by laying its text out several times, seconds for a
+// megabyte; a longer text would not fit on the screen anyway.
+constexpr qsizetype kLabelTextLimit = 10000;
+
+// A read-only view of a long text that takes the text only once it is shown:
+// Qt lays a text out again when its view gets its final size, a quarter of a
+// second for each megabyte.
+class LongTextView : public QuietTextArea
+{
+public:
+    LongTextView(QString text, QWidget *parent) : QuietTextArea(parent), m_text(std::move(text))
+    {
+        setReadOnly(true);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // A scroll bar that came with the text would narrow the view and lay it out again.
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        setFixedSize(480, 320);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QuietTextArea::showEvent(event);
+        if (!m_text.isNull())
+            setText(std::exchange(m_text, QString()));
+    }
+
+private:
+    QString m_text;
+};
+
+// Shows a long text in a scrolling view in the label's place. The label keeps
+// the text, hidden, so the box's text stays the whole text.
+void scrollLongText(QMessageBox &box)
+{
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!label || !grid || label->text().size() <= kLabelTextLimit)
+        return;
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
+    auto *view = new LongTextView(label->text(), &box);
+    view->setFont(label->font());
+    view->setAccessibleName(QStringLiteral("Meldung"));
+    label->hide();
+    grid->addWidget(view, row, column, rows, columns);
+}
+
 } // namespace
 
 void ShowErrorBox(const QString &text)
@@ -56,6 +109,7 @@ void ShowErrorBox(const QString &text)
     setPlainText(box, text);
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
+    scrollLongText(box);
     box.exec();
 }
 
@@ -76,6 +130,7 @@ void ShowPlainBox(const QString &text)
     setPlainText(box, text);
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
+    scrollLongText(box);
 
     const QPointer<QWidget> mouseHolder = QWidget::mouseGrabber();
     if (mouseHolder)

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <memory>
@@ -329,6 +330,29 @@ private slots:
         QCOMPARE(watcher.boxes().size(), 1);
         QCOMPARE(watcher.boxes().front().text,
                  u'\'' + rest + QStringLiteral("' ist kein gültiger Integerwert."));
+    }
+
+    void veryLongErrorScrollsInTheBox()
+    {
+        // A label sized for a megabyte took seconds; the text scrolls in a view instead.
+        const QString expected = QStringLiteral("'") + QString(20000, u'b') +
+                                 QStringLiteral("' ist kein gültiger Integerwert.");
+        QString viewText;
+        bool selectableOnly = false;
+        const BoxWatcher watcher([&] {
+            const auto *view = QApplication::activeModalWidget()->findChild<QPlainTextEdit *>();
+            if (!view || !view->isVisible())
+                return;
+            viewText = view->toPlainText();
+            selectableOnly = view->isReadOnly() &&
+                             view->textInteractionFlags() ==
+                                 (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        });
+        window->ED_AnzZeichen->setText(QStringLiteral("a") + QString(20000, u'b'));
+        QCOMPARE(watcher.boxes().size(), 1);
+        QCOMPARE(watcher.boxes().front().text, expected);
+        QCOMPARE(viewText, expected);
+        QVERIFY(selectableOnly);
     }
 
     void fullStopRule_data()
