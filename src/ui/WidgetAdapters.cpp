@@ -52,9 +52,8 @@ QString documentText(QTextDocument *document, int from, int to)
     return withLineFeeds(cursor.selectedText());
 }
 
-// Where the text is laid out in lines; both the same on screen for ordinary text.
+// Qt's default: at a word boundary, else anywhere.
 constexpr QTextOption::WrapMode kWordWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
-constexpr QTextOption::WrapMode kAnywhere = QTextOption::WrapAnywhere;
 
 } // namespace
 
@@ -85,7 +84,8 @@ void QuietTextArea::setText(const QString &text)
     if (silent)
         emit aboutToChangeUnreported();
     // Decided before the text goes in, so that it is laid out once.
-    wrapFor(brevio::hasLongRun(utf16(text)));
+    if (brevio::hasLongRun(utf16(text)))
+        wrapAnywhere();
     {
         const QScopedValueRollback quiet(m_settingQuietly, true);
         setPlainText(text);
@@ -138,7 +138,7 @@ void QuietTextArea::insertFromMimeData(const QMimeData *source)
         return;
     // A long run pasted whole is laid out once, wrapped anywhere from the start.
     if (brevio::hasLongRun(utf16(text)))
-        wrapFor(true);
+        wrapAnywhere();
     insertPlainText(text);
     ensureCursorVisible();
 }
@@ -161,11 +161,17 @@ void QuietTextArea::onContentsChange(int position, int /*removed*/, int added)
             m_unreportedChange = true;
     }
     // Before Qt lays the change out, which it does right after this signal.
-    wrapFor(m_mirror.longRunCount() > 0);
+    if (m_mirror.longRunCount() > 0)
+        wrapAnywhere();
 }
 
 void QuietTextArea::onTextChanged()
 {
+    // Back to word boundaries only once the whole edit is in: Qt lays the text
+    // out again at once, and a text on its way out may still hold a long run.
+    if (m_mirror.longRunCount() == 0)
+        setWordWrapMode(kWordWrap);
+
     // Qt also signals input-method pre-edit and cursor moves, which leave the text as it was.
     const bool changedText = std::exchange(m_unreportedChange, false);
     if (changedText && !m_settingQuietly && !m_reportingChange)
@@ -178,9 +184,9 @@ void QuietTextArea::report()
     emit changed();
 }
 
-void QuietTextArea::wrapFor(bool longRun)
+void QuietTextArea::wrapAnywhere()
 {
-    setWordWrapMode(longRun ? kAnywhere : kWordWrap);
+    setWordWrapMode(QTextOption::WrapAnywhere);
 }
 
 namespace {

@@ -54,7 +54,7 @@ private:
     void onContentsChange(int position, int removed, int added);
     void onTextChanged();
     void report();
-    void wrapFor(bool longRun);
+    void wrapAnywhere();
 
     // Follows every edit, so that telling a real change from an input-method
     // pre-edit or a format change costs as much as the edit, not the whole text.
