@@ -89,7 +89,7 @@ TBrevio_F::~TBrevio_F()
 
 void TBrevio_F::setUpControls()
 {
-    const QFont memoFont = pixelFont(QStringLiteral("Courier New"), 13);
+    const QFont memoFont = textAreaFont();
     for (QuietTextArea *memo : {MM_SMS, MM_neu}) {
         memo->setFont(memoFont);
         memo->setTabChangesFocus(true);

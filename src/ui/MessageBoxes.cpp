@@ -86,7 +86,9 @@ void scrollLongText(QMessageBox &box)
     int row = 0, column = 0, rows = 0, columns = 0;
     grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
     auto *view = new LongTextView(label->text(), &box);
-    view->setFont(label->font());
+    // The user's text as the text areas show it; also laid out faster than the
+    // proportional font of the label.
+    view->setFont(textAreaFont());
     view->setAccessibleName(QStringLiteral("Meldung"));
     label->hide();
     grid->addWidget(view, row, column, rows, columns);

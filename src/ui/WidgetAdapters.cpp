@@ -13,6 +13,13 @@
 #include <algorithm>
 #include <utility>
 
+QFont textAreaFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(13);
+    return font;
+}
+
 QuietTextArea::QuietTextArea(QWidget *parent) : QPlainTextEdit(parent)
 {
     connect(document(), &QTextDocument::contentsChange, this, &QuietTextArea::onContentsChange);

@@ -14,6 +14,9 @@
 #include <QPlainTextEdit>
 #include <cstddef>
 
+// The font of the text areas: "Courier New", 13 pixels.
+QFont textAreaFont();
+
 class QuietTextArea : public QPlainTextEdit
 {
     Q_OBJECT
