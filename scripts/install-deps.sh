@@ -35,8 +35,10 @@ case "$mode" in
     run) ;;
     test)
         # Xvfb and the X tools drive the end-to-end tests; locales makes the Latin-1
-        # test locale; clang brings libFuzzer; the validators check the desktop files.
-        packages+=(xvfb xauth xdotool xclip libx11-dev locales clang desktop-file-utils appstream) ;;
+        # test locale; clang brings libFuzzer; the validators check the desktop files;
+        # with XTest and DAMAGE the window benchmark types and sees the repaints.
+        packages+=(xvfb xauth xdotool xclip libx11-dev locales clang desktop-file-utils appstream
+                   libxtst-dev libxdamage-dev) ;;
     package)
         # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files
         # with file; the installation test closes the window through Xlib.
