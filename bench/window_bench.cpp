@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -559,12 +560,15 @@ private:
         return {x, y, attributes.width, attributes.height};
     }
 
-    template<typename... Args> void trace(const char *format, Args... args) const
+    __attribute__((format(printf, 2, 3))) void trace(const char *format, ...) const
     {
-        if (m_trace) {
-            std::printf("      trace: ");
-            std::printf(format, args...);
-        }
+        if (!m_trace)
+            return;
+        std::printf("      trace: ");
+        va_list args;
+        va_start(args, format);
+        std::vprintf(format, args);
+        va_end(args);
     }
 
     void traceEvent(const XEvent &event, Clock::time_point at) const
