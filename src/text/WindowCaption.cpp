@@ -2,13 +2,12 @@
 
 namespace brevio {
 
-std::u16string_view windowCaption(std::u16string_view title)
+std::u16string_view windowCaption(std::u16string_view title, std::size_t limit)
 {
-    if (title.size() <= kCaptionLimit)
+    if (title.size() <= limit)
         return title;
-    const char16_t last = title[kCaptionLimit - 1];
-    const bool highSurrogate = last >= 0xD800 && last <= 0xDBFF;
-    return title.substr(0, highSurrogate ? kCaptionLimit - 1 : kCaptionLimit);
+    const bool splitsPair = limit > 0 && title[limit - 1] >= 0xD800 && title[limit - 1] <= 0xDBFF;
+    return title.substr(0, splitsPair ? limit - 1 : limit);
 }
 
 } // namespace brevio

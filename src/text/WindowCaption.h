@@ -10,9 +10,14 @@ namespace brevio {
 // breaks the connection instead; no title bar or screen reader shows this much.
 inline constexpr std::size_t kCaptionLimit = 65536;
 
-// The caption for a window titled title: the whole title up to the limit,
-// otherwise its first kCaptionLimit units, one fewer where that would split a
+// The same on Wayland: Qt's Wayland plugin cuts a title to fit one 4 KiB
+// message at three UTF-8 bytes a unit, less room for the message's header, and
+// warns on the terminal each time it does.
+inline constexpr std::size_t kWaylandCaptionLimit = 4096 / 3 - 100;
+
+// The caption for a window titled title: the whole title up to limit units,
+// otherwise its first limit units, one fewer where that would split a
 // surrogate pair.
-std::u16string_view windowCaption(std::u16string_view title);
+std::u16string_view windowCaption(std::u16string_view title, std::size_t limit = kCaptionLimit);
 
 } // namespace brevio

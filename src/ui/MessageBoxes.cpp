@@ -7,6 +7,7 @@
 #include "WindowCaption.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -31,6 +32,14 @@ QWidget *formWithNativeWindow()
     if (form && form->testAttribute(Qt::WA_WState_Created))
         return form;
     return app->hiddenOwner();
+}
+
+// The most of a caption that the platform takes as it is. Qt's Wayland plugin
+// would cut a longer one itself, warning on the terminal each time.
+std::size_t captionLimit()
+{
+    return QGuiApplication::platformName().startsWith(u"wayland") ? brevio::kWaylandCaptionLimit
+                                                                  : brevio::kCaptionLimit;
 }
 
 // Always plain, so that a user's text in a message is never read as markup.
@@ -126,7 +135,8 @@ void ShowPlainBox(const QString &text)
     QMessageBox box(owner);
     if (const auto *app = BrevioApplication::instance()) {
         const QString &title = app->title();
-        box.setWindowTitle(title.left(qsizetype(brevio::windowCaption(utf16(title)).size())));
+        const std::size_t length = brevio::windowCaption(utf16(title), captionLimit()).size();
+        box.setWindowTitle(title.left(qsizetype(length)));
     }
     box.setIcon(QMessageBox::NoIcon);
     setPlainText(box, text);
