@@ -34,11 +34,12 @@ packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig)
 case "$mode" in
     run) ;;
     test)
-        # Xvfb and the X tools drive the end-to-end tests; locales makes the Latin-1
+        # Xvfb and the X tools drive the end-to-end tests, sway, wtype, wl-clipboard
+        # and jq the one on Wayland with Qt's Wayland plugin; locales makes the Latin-1
         # test locale; clang brings libFuzzer; the validators check the desktop files;
         # with XTest and DAMAGE the window benchmark types and sees the repaints.
-        packages+=(xvfb xauth xdotool xclip libx11-dev locales clang desktop-file-utils appstream
-                   libxtst-dev libxdamage-dev) ;;
+        packages+=(xvfb xauth xdotool xclip libx11-dev sway wtype wl-clipboard jq qt6-wayland
+                   locales clang desktop-file-utils appstream libxtst-dev libxdamage-dev) ;;
     package)
         # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files
         # with file; the installation test closes the window through Xlib.
