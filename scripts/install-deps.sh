@@ -30,7 +30,8 @@ install_missing() {
         apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig)
+# qt6-translations-l10n has Qt's German texts for the menus Qt puts in the window.
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig qt6-translations-l10n)
 case "$mode" in
     run) ;;
     test)

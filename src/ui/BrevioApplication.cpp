@@ -3,12 +3,20 @@
 #include "WidgetAdapters.h"
 
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QWidget>
 
 BrevioApplication::BrevioApplication(int &argc, char **argv)
     : QApplication(argc, argv),
       m_title(QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "")).completeBaseName())
-{}
+{
+    // Qt's own texts in the window (context menus, their key names, the scroll
+    // bars' menu) speak German like the rest of it, whatever the locale says.
+    // Without Qt's translation they stay English, and nothing is said about it.
+    if (m_toolkitTexts.load(QStringLiteral("qtbase_de"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_toolkitTexts);
+}
 
 BrevioApplication::~BrevioApplication() = default;
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QString>
+#include <QTranslator>
 #include <memory>
 
 class QuietTextArea;
@@ -41,6 +42,7 @@ public:
     QWidget *hiddenOwner();
 
 private:
+    QTranslator m_toolkitTexts;
     QString m_title;
     QPointer<QuietTextArea> m_titleSource;
     QMetaObject::Connection m_titleSourceWatch;

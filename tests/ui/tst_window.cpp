@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -129,6 +130,29 @@ private slots:
         }
         QCOMPARE(window->BT_Info->font().family(), QStringLiteral("Courier New"));
         QCOMPARE(window->BT_Info->font().pixelSize(), 11);
+    }
+
+    // Qt's own texts speak German like the program, whatever the locale (the
+    // tests run in C.UTF-8), through the application object the program starts.
+    void qtContextMenusAreGerman()
+    {
+        const auto entries = [](QMenu *created) {
+            const std::unique_ptr<QMenu> menu(created);
+            QStringList texts;
+            for (const QAction *action : menu->actions())
+                texts << action->text();
+            return texts;
+        };
+        const QStringList upper = entries(window->MM_SMS->createStandardContextMenu());
+        const QStringList field = entries(window->ED_AnzZeichen->createStandardContextMenu());
+        for (const QStringList &menu : {upper, field}) {
+            QVERIFY2(menu.contains(QStringLiteral("&Rückgängig\tStrg+Z")),
+                     qPrintable(menu.join('|')));
+            QVERIFY2(menu.contains(QStringLiteral("&Ausschneiden\tStrg+X")),
+                     qPrintable(menu.join('|')));
+            QVERIFY2(menu.contains(QStringLiteral("Einf&ügen\tStrg+V")),
+                     qPrintable(menu.join('|')));
+        }
     }
 
     void tabOrderFollowsTheDesign()
