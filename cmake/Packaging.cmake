@@ -58,6 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://smsbrevio.example)
 # window's layout is measured for, nor Qt's X11 platform plugin, loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
+# Qt's German texts for its menus; without them the program works, with Qt's English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The description's quotes reach CPackConfig.cmake escaped.
 set(CPACK_VERBATIM_VARIABLES ON)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian package into a fresh minimal system of this machine's Debian
 # release as a user would, with apt resolving the dependencies from the registry;
-# checks that the program runs and that its desktop entry resolves; purges it and
+# checks that the program runs, that its desktop entry resolves and, with the
+# packages it recommends, that its menus are German; purges it and
 # checks that none of its files are left. The chroot lives under /var/tmp.
 # usage: test-package-install.sh [PACKAGE.deb]    as root; without a package,
 #                                                 scripts/package.sh builds one
@@ -59,9 +60,17 @@ icons=$(cd "$chroot" && ls usr/share/icons/hicolor/*/apps/"$icon".{png,svg} 2>/d
 for file in $icons; do [[ -s "$chroot/$file" ]] || fail "the icon /$file is empty"; done
 echo "Exec=$exec_command is $exec_path; Icon=$icon is $(echo "$icons" | wc -l) files in hicolor"
 
-echo "== The installed program on a private Xvfb"
-apt_get install --no-install-recommends xvfb xdotool
+echo "== The installed program on a private Xvfb, with what it depends on alone"
+apt_get install --no-install-recommends xvfb xdotool xclip
 in_chroot bash /root/check/check-installed-window.sh /root/check/xclose
+
+echo "== With what it recommends: Qt's German texts"
+recommends=$(in_chroot dpkg-query -W -f='${Recommends}' brevio | sed 's/([^)]*)//g; s/,/ /g')
+[[ " $recommends " == *" qt6-translations-l10n "* ]] ||
+    fail "the package does not recommend qt6-translations-l10n (Recommends: $recommends)"
+# shellcheck disable=SC2086 # one name a word
+apt_get install --no-install-recommends $recommends
+in_chroot bash /root/check/check-installed-window.sh /root/check/xclose german-menus
 
 echo "== apt-get purge brevio"
 apt_get purge brevio

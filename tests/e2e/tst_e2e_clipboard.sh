@@ -5,14 +5,6 @@
 brevio=$1 xclose=$2
 source "$(dirname "$0")/xsession.sh"
 
-clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
-# Clicks at a point of the main window's client area.
-click_at() { xdotool mousemove --window "$brevio_window" "$1" "$2" click 1; sleep 0.2; }
-wait_for_clipboard() {
-    for _ in $(seq 50); do [[ "$(clipboard)" == "$1" ]] && return 0; sleep 0.1; done
-    fail "$2: clipboard holds '$(clipboard)', expected '$1'"
-}
-
 start_brevio env LC_ALL=C.UTF-8 "$brevio"
 xdotool windowfocus --sync "$brevio_window"
 

@@ -52,3 +52,12 @@ start_brevio() {
     done
     [[ -n "$brevio_window" ]] || fail "the main window did not appear"
 }
+
+# The clipboard as another program reads it (needs xclip).
+clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
+wait_for_clipboard() {
+    for _ in $(seq 50); do [[ "$(clipboard)" == "$1" ]] && return 0; sleep 0.1; done
+    fail "$2: clipboard holds '$(clipboard)', expected '$1'"
+}
+# Clicks at a point of the main window's client area.
+click_at() { xdotool mousemove --window "$brevio_window" "$1" "$2" click 1; sleep 0.2; }
