@@ -63,7 +63,7 @@ TBrevio_F::TBrevio_F(QWidget *parent)
       CB_Auswahl(new SilentComboBox(this)),
       BT_Copy(new QPushButton(QStringLiteral("Kopieren"), this)),
       ED_Anz(new QLineEdit(QStringLiteral("0"), this)),
-      ED_AnzZeichen(new QLineEdit(QStringLiteral("120"), this)),
+      ED_AnzZeichen(new QuietLineEdit(QStringLiteral("120"), this)),
       BT_Info(new QPushButton(QStringLiteral("I"), this))
 {
     setObjectName(QStringLiteral("Brevio_F"));
@@ -173,7 +173,7 @@ void TBrevio_F::connectHandlers()
                 [this, sender, handler] { runGuarded(sender, [&] { (this->*handler)(); }); });
     };
     on(MM_SMS, &QuietTextArea::changed, &TBrevio_F::MM_SMSChange);
-    on(ED_AnzZeichen, &QLineEdit::textChanged, &TBrevio_F::ED_AnzZeichenChange);
+    on(ED_AnzZeichen, &QuietLineEdit::changed, &TBrevio_F::ED_AnzZeichenChange);
     on(BT_Haexler, &QPushButton::clicked, &TBrevio_F::BT_HaexlerClick);
     on(CB_Auswahl, &SilentComboBox::fieldChanged, &TBrevio_F::CB_AuswahlChange);
     on(MM_neu, &QuietTextArea::changed, &TBrevio_F::MM_NeuChange);

@@ -11,6 +11,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QuietLineEdit;
 class QuietTextArea;
 class SilentComboBox;
 
@@ -40,7 +41,7 @@ public:
     SilentComboBox *const CB_Auswahl;
     QPushButton *const BT_Copy;
     QLineEdit *const ED_Anz;
-    QLineEdit *const ED_AnzZeichen;
+    QuietLineEdit *const ED_AnzZeichen;
     QPushButton *const BT_Info;
 
 protected:

@@ -212,6 +212,21 @@ public:
 
 } // namespace
 
+QuietLineEdit::QuietLineEdit(const QString &text, QWidget *parent)
+    : QLineEdit(text, parent), m_reportedText(text)
+{
+    connect(this, &QLineEdit::textChanged, this, &QuietLineEdit::onTextChanged);
+}
+
+void QuietLineEdit::onTextChanged(const QString &text)
+{
+    if (text == m_reportedText)
+        return;
+    // Before the report: a handler that sets the text again is told at once.
+    m_reportedText = text;
+    emit changed();
+}
+
 SilentComboBox::SilentComboBox(QWidget *parent) : QComboBox(parent)
 {
     setEditable(true);

@@ -3,14 +3,17 @@
 // Qt 6 widgets with the change-event rules the handlers are written against:
 // a text area reports only real changes of its text (not input-method pre-edit
 // or cursor moves), is silent when emptied or set to the text it holds and never
-// re-enters its own handler; the combo box reports changes of its field's text
-// and nothing else (adding and removing entries is silent). A text area also
+// re-enters its own handler; a single-line field reports only real changes of
+// its text, those made while its handler runs included; the combo box reports
+// changes of its field's text and nothing else (adding and removing entries is
+// silent). A text area also
 // wraps anywhere while its text holds a run too long to wrap at word boundaries
 // in reasonable time.
 
 #include "TextMirror.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <cstddef>
 
@@ -65,6 +68,25 @@ private:
     bool m_unreportedChange = false;
     bool m_settingQuietly = false;
     bool m_reportingChange = false;
+};
+
+class QuietLineEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit QuietLineEdit(const QString &text, QWidget *parent = nullptr);
+
+signals:
+    // After every change of the text. Unlike textChanged() not when an edit
+    // leaves the text as it was (typing a selected character over itself), and
+    // like it at once for a change made while a handler of changed() runs.
+    void changed();
+
+private:
+    void onTextChanged(const QString &text);
+
+    QString m_reportedText;
 };
 
 class SilentComboBox : public QComboBox

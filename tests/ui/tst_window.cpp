@@ -332,6 +332,21 @@ private slots:
         QCOMPARE(window->charactersPerMessage(), 90);
     }
 
+    void retypingAnInvalidFieldTextIsNoChange()
+    {
+        QLineEdit *field = window->ED_AnzZeichen;
+        field->setFocus();
+        const BoxWatcher watcher;
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("x"));
+        QCOMPARE(field->text(), QStringLiteral("x"));
+        QCOMPARE(watcher.boxes().size(), 1);
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("x"));
+        QCOMPARE(field->text(), QStringLiteral("x"));
+        QCOMPARE(watcher.boxes().size(), 1);
+    }
+
     void longConversionErrorIsShownWhole()
     {
         const QString rest = QString(5000, u'c');
