@@ -11,7 +11,8 @@ class QuietTextArea;
 // The application object: besides Qt's own state it carries the program's title
 // (the caption of the plain message box, deliberately not Qt's
 // applicationDisplayName, which X11 window captions would pick up) and the
-// terminating flag that silences every box once the main window is closed.
+// terminating flag that silences every box once the main window is closed. It
+// also installs Qt's German translation for the texts Qt puts into the window.
 class BrevioApplication : public QApplication
 {
     Q_OBJECT
