@@ -50,6 +50,9 @@ make_chroot() {
     # Outside the work tree, so that no build or copy ever sees it.
     mkdir -p /var/tmp/brevio-chroots
     chroot=$(mktemp -d "/var/tmp/brevio-chroots/$release.XXXXXX")
+    # Open to other users like any root directory: the Wayland test runs its
+    # session as a system user, who must reach the system's libraries.
+    chmod 755 "$chroot"
     chroot_log=$chroot.log
     echo "== debootstrap $release into $chroot"
     if ! debootstrap --variant=minbase "$release" "$chroot" "${DEBIAN_MIRROR:-http://deb.debian.org/debian}" \
