@@ -19,11 +19,27 @@ app_id=$(basename "${entries[0]}" .desktop)
 clipboard() { user wl-paste --no-newline 2>/dev/null || true; }
 clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
 wait_for_clipboard() { poll clipboard_is "$1" || fail "$2: the clipboard holds '$(clipboard)', expected '$1'"; }
-# Copies a text in another program, as a user would before pasting it.
+# Copies a text in another program, as a user would before pasting it. That
+# program serves one paste and then ends, which leaves the clipboard empty; it
+# offers UTF8_STRING, the program's own copies do not.
 offer() {
-    "${as_user[@]}" wl-copy --foreground -- "$1" &
+    "${as_user[@]}" wl-copy --foreground --paste-once -- "$1" &
     pids+=($!)
-    wait_for_clipboard "$1" "text copied elsewhere"
+    poll offered || fail "text copied elsewhere: the clipboard offers $(clipboard_types)"
+}
+clipboard_types() { user wl-paste --list-types 2>/dev/null | sort | paste -sd ' ' || true; }
+offered() { [[ " $(clipboard_types) " == *" UTF8_STRING "* ]]; }
+nothing_copied() { [[ -z "$(clipboard_types)" ]]; }
+# Ctrl+V, on a keyboard that stays on the seat until the paste has been read:
+# each new keyboard makes sway offer the clipboard anew, and a read of the
+# previous offer, when the program comes to it late, gets nothing.
+paste_offered() {
+    "${as_user[@]}" wtype -M ctrl v -m ctrl -s 60000 &
+    local typist=$!
+    pids+=("$typist")
+    poll nothing_copied || fail "the program did not read the paste: the clipboard offers $(clipboard_types)"
+    kill "$typist"
+    wait "$typist" 2>/dev/null || true
 }
 # Shift+Tab, the given number of times.
 backtab() {
@@ -83,7 +99,7 @@ text=$typed$'\n'$pasted
 keys "$typed"
 keys -k Return
 offer "$pasted"
-keys -M ctrl v -m ctrl
+paste_offered
 # The count field selects its number when tabbed into.
 keys -k Tab -M ctrl c -m ctrl
 wait_for_clipboard "${#text}" "the count"
@@ -126,7 +142,7 @@ long=$(head -n 30 < <(yes "$line"))
 backtab 4
 keys -M ctrl a -m ctrl
 offer "$long"
-keys -M ctrl v -m ctrl
+paste_offered
 backtab 1
 keys -k space # I
 poll shown other_window || fail "the info box did not appear"
