@@ -6,9 +6,8 @@
 // re-enters its own handler; a single-line field reports only real changes of
 // its text, those made while its handler runs included; the combo box reports
 // changes of its field's text and nothing else (adding and removing entries is
-// silent). A text area also
-// wraps anywhere while its text holds a run too long to wrap at word boundaries
-// in reasonable time.
+// silent). A text area also wraps anywhere while its text holds a run too long
+// to wrap at word boundaries in reasonable time.
 
 #include "TextMirror.h"
 
