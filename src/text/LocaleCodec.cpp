@@ -1,5 +1,6 @@
 #include "LocaleCodec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <iconv.h>
@@ -69,6 +70,45 @@ private:
     iconv_t m_descriptor;
 };
 
+// Half a character: a high surrogate without a low one after it, or a low one
+// without a high one before it. glibc's iconv refuses it on most processors but
+// lets it through as bytes that are not UTF-8 on s390x, so the check is ours.
+bool hasUnpairedSurrogate(std::u16string_view text)
+{
+    const auto isSurrogate = [](char16_t unit) { return (unit & 0xF800) == 0xD800; };
+    // Most texts hold no surrogate at all. A whole block is first checked without
+    // a branch per unit, which the compiler turns into vector code, so the check
+    // costs a small part of the conversion that follows.
+    constexpr std::size_t kBlock = 64;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t end = std::min(text.size(), i + kBlock);
+        if (end - i == kBlock) {
+            unsigned found = 0;
+            for (std::size_t k = 0; k < kBlock; ++k) {
+                found |= unsigned(isSurrogate(text[i + k]));
+            }
+            if (found == 0) {
+                i = end;
+                continue;
+            }
+        }
+        // A pair may reach one unit past the block.
+        while (i < end) {
+            if (!isSurrogate(text[i])) {
+                ++i;
+                continue;
+            }
+            const bool high = text[i] < 0xDC00;
+            if (!high || i + 1 == text.size() || (text[i + 1] & 0xFC00) != 0xDC00) {
+                return true;
+            }
+            i += 2;
+        }
+    }
+    return false;
+}
+
 std::string_view asBytes(std::u16string_view text)
 {
     return {reinterpret_cast<const char *>(text.data()), text.size() * sizeof(char16_t)};
@@ -79,7 +119,7 @@ std::string_view asBytes(std::u16string_view text)
 std::string toLocale(std::u16string_view text)
 {
     std::string result;
-    if (text.empty()) {
+    if (text.empty() || hasUnpairedSurrogate(text)) {
         return result;
     }
     IconvConverter converter(nl_langinfo(CODESET), hostUtf16);
@@ -99,7 +139,8 @@ std::u16string fromLocale(std::string_view text)
     }
     IconvConverter converter(hostUtf16, nl_langinfo(CODESET));
     // No common code set yields more UTF-16 units than it has bytes.
-    if (!converter.isOpen() || !converter.convert(text, text.size() * 2 + 16, result)) {
+    if (!converter.isOpen() || !converter.convert(text, text.size() * 2 + 16, result) ||
+        hasUnpairedSurrogate(result)) {
         result.clear();
     }
     return result;
