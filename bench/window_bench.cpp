@@ -3,7 +3,7 @@
 // server in DISPLAY (window_bench.sh starts a private Xvfb). Inputs are XTest
 // events; repaints are seen through the DAMAGE extension. Prints figures and
 // asserts nothing.
-// usage: window_bench PROGRAM BARE_EDITOR [--quick] [--cases a,b,c,d,e,f] [--repeat N] [--trace]
+// usage: window_bench PROGRAM BARE_EDITOR [--quick] [--cases a,b,c,d,e,f,g] [--repeat N] [--trace]
 
 #include <algorithm>
 #include <chrono>
@@ -49,8 +49,11 @@ using namespace std::chrono_literals;
 constexpr int kCursorRepaintWidth = 16;
 // Where both windows have their text area, in client coordinates.
 constexpr int kTextLeft = 3, kTextTop = 3, kTextWidth = 220, kTextHeight = 110;
-// The program's characters-per-message field.
+// The program's characters-per-message field, its Haexler button and the lower
+// area that the expanded window shows.
 constexpr int kFieldX = 256, kFieldY = 83;
+constexpr int kHaexlerX = 256, kHaexlerY = 103;
+constexpr int kLowerLeft = 3, kLowerTop = 152, kLowerWidth = 283, kLowerHeight = 104;
 
 constexpr auto kPasteTimeout = 60s;
 constexpr auto kKeyTimeout = 30s;
@@ -216,6 +219,10 @@ struct Instance
     Box textArea() const
     {
         return {frame.x + kTextLeft, frame.y + kTextTop, kTextWidth, kTextHeight};
+    }
+    Box lowerArea() const
+    {
+        return {frame.x + kLowerLeft, frame.y + kLowerTop, kLowerWidth, kLowerHeight};
     }
 };
 
@@ -404,6 +411,20 @@ public:
         return {since(mapped), since(painted)};
     }
 
+    // Clicks Haexler and times the split: until the lower area, which only the
+    // expanded window shows, has painted the first part.
+    std::optional<double> timeSplit(const Instance &instance, Clock::duration timeout)
+    {
+        drain();
+        const auto sent = click(instance.frame.x + kHaexlerX, instance.frame.y + kHaexlerY);
+        const Box lower = instance.lowerArea();
+        const auto painted =
+            pump(sent + timeout, [&](const XEvent &event, auto) { return isChange(event, lower); });
+        if (!painted)
+            return std::nullopt;
+        return Millis(*painted - sent).count();
+    }
+
     // Waits until the area has had no repaint wider than the cursor for the quiet
     // time; false if that did not happen within the limit.
     bool settle(const Box &area, Clock::duration quiet, Clock::duration limit)
@@ -509,13 +530,16 @@ private:
         return sent;
     }
 
-    void click(int x, int y)
+    Clock::time_point click(int x, int y)
     {
         Display *dpy = display();
         XTestFakeMotionEvent(dpy, -1, x, y, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+        const auto sent = Clock::now();
+        m_traceStart = sent;
         XFlush(dpy);
+        return sent;
     }
 
     // Like `xdotool windowfocus --sync`.
@@ -709,6 +733,37 @@ BoxResult runErrorBox(Driver &driver, const std::string &path, const std::filesy
     return result;
 }
 
+std::string splitCell(const EditorResult &result)
+{
+    if (!result.started || !result.paste)
+        return "-";
+    return result.keys.empty() ? "timeout" : milliseconds(result.keys.front());
+}
+
+// Pastes the text into the upper area and times the split click.
+EditorResult runSplit(Driver &driver, const std::string &path, const std::filesystem::path &text)
+{
+    EditorResult result;
+    auto instance = driver.start(path);
+    if (!instance)
+        return result;
+    result.started = true;
+    if (const auto xclip = driver.offerClipboard(text)) {
+        const Box area = instance->textArea();
+        driver.settle(area, 200ms, 5s);
+        result.paste = driver.timeKey(area, XK_v, XK_Control_L, kPasteTimeout);
+        if (result.paste) {
+            driver.settle(area, 300ms, 30s);
+            if (const auto split = driver.timeSplit(*instance, kPasteTimeout))
+                result.keys.push_back(*split);
+        }
+    } else {
+        std::printf("    the clipboard did not answer\n");
+    }
+    driver.close(*instance);
+    return result;
+}
+
 std::string cellOf(const std::optional<double> &ms, bool started)
 {
     if (!started)
@@ -718,8 +773,9 @@ std::string cellOf(const std::optional<double> &ms, bool started)
 
 void usage()
 {
-    std::fprintf(stderr, "usage: window_bench PROGRAM BARE_EDITOR [--quick] [--cases a,b,c,d,e,f] "
-                         "[--repeat N] [--trace]\n");
+    std::fprintf(stderr,
+                 "usage: window_bench PROGRAM BARE_EDITOR [--quick] [--cases a,b,c,d,e,f,g] "
+                 "[--repeat N] [--trace]\n");
     std::exit(2);
 }
 
@@ -728,7 +784,7 @@ void usage()
 int main(int argc, char *argv[])
 {
     std::vector<std::string> positional;
-    std::string cases = "abcdef";
+    std::string cases = "abcdefg";
     bool quick = false, trace = false;
     int repeat = 1;
     for (int i = 1; i < argc; ++i) {
@@ -783,6 +839,7 @@ int main(int argc, char *argv[])
     };
     std::vector<EditorRow> editorRows;
     std::vector<BoxRow> boxRows;
+    std::vector<std::pair<int, EditorResult>> splitRows;
 
     for (int repetition = 0; repetition < repeat; ++repetition) {
         // Each program goes first in every other repetition.
@@ -815,6 +872,14 @@ int main(int argc, char *argv[])
                 boxRows.push_back(row);
             }
         }
+        if (cases.find('g') != std::string::npos) {
+            const auto text = directory.file("g.txt", makeText(Shape::Lines, 10'000'000));
+            std::printf("g) split, words, lines of ~150, 10 MB: Brevio\n");
+            splitRows.emplace_back(repetition + 1, runSplit(driver, program, text));
+            const EditorResult &result = splitRows.back().second;
+            std::printf("    paste %s, split %s\n", pasteCell(result).c_str(),
+                        splitCell(result).c_str());
+        }
     }
 
     if (!editorRows.empty()) {
@@ -841,6 +906,15 @@ int main(int argc, char *argv[])
             std::printf("%-4s %-22s %-7s %10s %10s\n", id.c_str(), "error box (Brevio)",
                         row.sizeName, cellOf(row.result.mapped, row.result.started).c_str(),
                         cellOf(row.result.painted, row.result.started).c_str());
+        }
+    }
+    if (!splitRows.empty()) {
+        std::printf("\nHaexler: click to the first part's repaint, ms\n");
+        std::printf("%-4s %-22s %-7s %10s %10s\n", "case", "shape", "size", "paste", "split");
+        for (const auto &[repetition, result] : splitRows) {
+            const std::string id = repeat > 1 ? "g" + std::to_string(repetition) : "g";
+            std::printf("%-4s %-22s %-7s %10s %10s\n", id.c_str(), "words, lines of ~150", "10 MB",
+                        pasteCell(result).c_str(), splitCell(result).c_str());
         }
     }
     std::printf("\ntotal %.0f s\n", std::chrono::duration<double>(Clock::now() - begin).count());
