@@ -6,6 +6,7 @@
 #include "WidgetText.h"
 #include "WindowCaption.h"
 
+#include <QAccessible>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -152,6 +153,27 @@ void ShowPlainBox(const QString &text)
         mouseHolder->grabMouse();
     if (owner)
         owner->activateWindow();
+}
+
+void Announce(QWidget *window, const QString &text)
+{
+    if (isTerminating())
+        return;
+    // Told about the control that holds the focus, which a screen reader follows.
+    QWidget *focused = window->focusWidget();
+    if (!focused)
+        focused = window;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(focused, text);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    // Qt has no announcement before 6.8. Orca speaks the new description of the
+    // focused control that comes with its change event; set back at once, it is
+    // not read again when the control is focused later.
+    const QString description = focused->accessibleDescription();
+    focused->setAccessibleDescription(text);
+    focused->setAccessibleDescription(description);
+#endif
 }
 
 std::string withFullStop(std::string message)
