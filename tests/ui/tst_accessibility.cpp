@@ -14,8 +14,8 @@
 
 namespace {
 
-// What a screen reader is asked to say: announcements, and on Qt before 6.8 the
-// new descriptions that come with a change of description.
+// What a screen reader is asked to say: announcements, and on Qt before 6.8
+// notifications as they are shown.
 QStringList g_heard;
 
 void hear(QAccessibleEvent *event)
@@ -24,11 +24,9 @@ void hear(QAccessibleEvent *event)
     if (event->type() == QAccessible::Announcement)
         g_heard << static_cast<QAccessibleAnnouncementEvent *>(event)->message();
 #else
-    if (event->type() == QAccessible::DescriptionChanged) {
-        const QString description = event->accessibleInterface()->text(QAccessible::Description);
-        if (!description.isEmpty())
-            g_heard << description;
-    }
+    QAccessibleInterface *shown = event->accessibleInterface();
+    if (event->type() == QAccessible::ObjectShow && shown->role() == QAccessible::Notification)
+        g_heard << shown->text(QAccessible::Name);
 #endif
 }
 
@@ -66,8 +64,6 @@ private slots:
         QCOMPARE(window->parts().size(), std::size_t(3));
         QCOMPARE(g_heard, QStringList{QStringLiteral("Text in 3 Teile geteilt.")});
         QCOMPARE(window->focusWidget(), window->BT_Haexler);
-        // Said once: focusing the button again later does not repeat it.
-        QCOMPARE(accessibleText(window->BT_Haexler, QAccessible::Description), QString());
 
         QCOMPARE(accessibleText(window->CB_Auswahl, QAccessible::Name),
                  QStringLiteral("Teil auswählen"));
