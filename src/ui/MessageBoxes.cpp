@@ -158,10 +158,11 @@ void ShowPlainBox(const QString &text)
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 namespace {
 
-// Qt has no announcement before 6.8, and Orca 43 reads a changed description
-// only as Qt 6.8 reports it. What it does read is a notification as it is
-// shown, so the message becomes one: an accessible object of the window named
-// by the message, with no widget behind it, so that nothing is drawn.
+// Qt has no announcement before 6.8, and Qt 6.4 tells of a changed description
+// without the new text, which is what Orca 43 would speak. Orca does read a
+// notification as it is shown, so the message becomes one: an accessible object
+// of the window named by the message, with no widget behind it, so that nothing
+// is drawn.
 class SpokenNotification : public QAccessibleInterface
 {
 public:
