@@ -38,9 +38,11 @@ case "$mode" in
         # Xvfb and the X tools drive the end-to-end tests, sway, wtype, wl-clipboard
         # and jq the one on Wayland with Qt's Wayland plugin; locales makes the Latin-1
         # test locale; clang brings libFuzzer; the validators check the desktop files;
-        # with XTest and DAMAGE the window benchmark types and sees the repaints.
+        # with XTest and DAMAGE the window benchmark types and sees the repaints; the
+        # accessibility test needs a session bus and the AT-SPI bus.
         packages+=(xvfb xauth xdotool xclip libx11-dev sway wtype wl-clipboard jq qt6-wayland
-                   locales clang desktop-file-utils appstream libxtst-dev libxdamage-dev) ;;
+                   locales clang desktop-file-utils appstream libxtst-dev libxdamage-dev
+                   dbus-daemon at-spi2-core) ;;
     package)
         # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files
         # with file; the installation test closes the window through Xlib.

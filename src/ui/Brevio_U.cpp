@@ -124,6 +124,8 @@ void TBrevio_F::setUpControls()
     }};
     for (const auto &[control, name] : names)
         control->setAccessibleName(name);
+    // Qt describes a control by its tool tip, which is the upper count's here.
+    ED_Anz->setAccessibleDescription(ED_Anz->accessibleName());
 }
 
 void TBrevio_F::placeControls()
@@ -278,6 +280,9 @@ void TBrevio_F::BT_HaexlerClick()
     MM_neu->setText(QString());
     MM_neu->setText(widgetText(m_parts.front()));
     makeExpanded();
+    // What a sighted user sees as the window grows.
+    Announce(this, m_parts.size() == 1 ? QStringLiteral("Text ergibt einen Teil.")
+                                       : QStringLiteral("Text in %1 Teile geteilt.").arg(count));
 }
 
 void TBrevio_F::CB_AuswahlChange()

@@ -6,6 +6,7 @@
 #include "WidgetText.h"
 #include "WindowCaption.h"
 
+#include <QAccessible>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -152,6 +153,68 @@ void ShowPlainBox(const QString &text)
         mouseHolder->grabMouse();
     if (owner)
         owner->activateWindow();
+}
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+namespace {
+
+// Qt has no announcement before 6.8, and Qt 6.4 tells of a changed description
+// without the new text, which is what Orca 43 would speak. Orca does read a
+// notification as it is shown, so the message becomes one: an accessible object
+// of the window named by the message, with no widget behind it, so that nothing
+// is drawn.
+class SpokenNotification : public QAccessibleInterface
+{
+public:
+    SpokenNotification(QWidget *window, QString text) : m_window(window), m_text(std::move(text)) {}
+
+    bool isValid() const override { return m_window; }
+    QObject *object() const override { return nullptr; }
+    QAccessibleInterface *parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(m_window);
+    }
+    QAccessibleInterface *child(int /*index*/) const override { return nullptr; }
+    QAccessibleInterface *childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface * /*child*/) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? m_text : QString();
+    }
+    void setText(QAccessible::Text /*t*/, const QString & /*text*/) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return {}; }
+
+private:
+    QPointer<QWidget> m_window;
+    QString m_text;
+};
+
+// The last notification, kept until the next so that a screen reader can read it.
+QAccessible::Id g_lastNotification = 0;
+
+} // namespace
+#endif
+
+void Announce(QWidget *window, const QString &text)
+{
+    if (isTerminating())
+        return;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Told about the control that holds the focus, which a screen reader follows.
+    QWidget *focused = window->focusWidget();
+    QAccessibleAnnouncementEvent announcement(focused ? focused : window, text);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    if (g_lastNotification != 0)
+        QAccessible::deleteAccessibleInterface(g_lastNotification);
+    auto *notification = new SpokenNotification(window, text);
+    g_lastNotification = QAccessible::registerAccessibleInterface(notification);
+    QAccessibleEvent shown(notification, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+#endif
 }
 
 std::string withFullStop(std::string message)

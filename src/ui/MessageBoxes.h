@@ -5,6 +5,7 @@
 #include <string>
 
 class QObject;
+class QWidget;
 namespace brevio {
 class Exception;
 }
@@ -14,6 +15,9 @@ void ShowErrorBox(const QString &text);
 // The program's own messages: the application title as caption, no icon,
 // word-wrapped text, one default OK button.
 void ShowPlainBox(const QString &text);
+// Has a screen reader say text once, without a box: nothing is shown and the
+// focus stays where it is in window.
+void Announce(QWidget *window, const QString &text);
 
 // Shows a failure in the error box, with a full stop added where the message
 // does not already end in punctuation.

@@ -3,8 +3,11 @@
 #include "CharacterCount.h"
 #include "WidgetText.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScopedValueRollback>
@@ -227,8 +230,106 @@ void QuietLineEdit::onTextChanged(const QString &text)
     emit changed();
 }
 
+namespace {
+
+// Qt's own interface names a combo box on Linux by the text in its field, so that
+// after a split a screen reader calls it "1/3" and never by its name. This one is
+// like Qt's in every other respect: the list and the field are its children, the
+// field's text is its value, and its action opens the list.
+class ComboBoxAccessible : public QAccessibleWidget
+{
+public:
+    explicit ComboBoxAccessible(QComboBox *combo) : QAccessibleWidget(combo, QAccessible::ComboBox)
+    {}
+
+    QComboBox *comboBox() const { return static_cast<QComboBox *>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Value:
+            return comboBox()->isEditable() ? comboBox()->lineEdit()->text()
+                                            : comboBox()->currentText();
+        case QAccessible::Accelerator:
+            return QKeySequence(Qt::Key_Down).toString(QKeySequence::NativeText);
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = comboBox()->view()->isVisible();
+        return state;
+    }
+
+    int childCount() const override { return comboBox()->isEditable() ? 2 : 1; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(comboBox()->view());
+        if (index == 1 && comboBox()->isEditable())
+            return QAccessible::queryAccessibleInterface(comboBox()->lineEdit());
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (child->object() == comboBox()->view())
+            return 0;
+        if (comboBox()->isEditable() && child->object() == comboBox()->lineEdit())
+            return 1;
+        return -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QLineEdit *field = comboBox()->lineEdit();
+        if (field && QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).contains(x, y))
+            return child(1);
+        return nullptr;
+    }
+
+    // The combo box holds the keyboard focus for its field.
+    QAccessibleInterface *focusChild() const override
+    {
+        return comboBox()->isEditable() ? child(1) : nullptr;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+
+    void doAction(const QString &action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            return;
+        if (comboBox()->view()->isVisible())
+            comboBox()->hidePopup();
+        else
+            comboBox()->showPopup();
+    }
+
+    QStringList keyBindingsForAction(const QString & /*action*/) const override { return {}; }
+};
+
+QAccessibleInterface *comboBoxAccessible(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(SilentComboBox::staticMetaObject.className()))
+        return nullptr;
+    auto *combo = qobject_cast<SilentComboBox *>(object);
+    return combo ? new ComboBoxAccessible(combo) : nullptr;
+}
+
+} // namespace
+
 SilentComboBox::SilentComboBox(QWidget *parent) : QComboBox(parent)
 {
+    [[maybe_unused]] static const bool accessibleNamed = [] {
+        QAccessible::installFactory(comboBoxAccessible);
+        return true;
+    }();
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     // Completion would rewrite what the user types; the field keeps it as typed.

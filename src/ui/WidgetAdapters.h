@@ -7,7 +7,8 @@
 // its text, those made while its handler runs included; the combo box reports
 // changes of its field's text and nothing else (adding and removing entries is
 // silent). A text area also wraps anywhere while its text holds a run too long
-// to wrap at word boundaries in reasonable time.
+// to wrap at word boundaries in reasonable time. The combo box keeps its
+// accessible name whatever its field shows.
 
 #include "TextMirror.h"
 
