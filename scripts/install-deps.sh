@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Brevio needs and that are missing, on Debian 12
-# and 13 alike: a name that differs between releases is derived from what is
-# installed, never from the release's name.
-#   install-deps.sh run       to build and start the program
-#   install-deps.sh test      to build it and run every test
-#   install-deps.sh package   to build the Debian package, check it and test its installation
+# and 13 alike. What the program needs is written once, in debian/control's
+# Build-Depends, and installed with apt-get build-dep and a build profile:
+#   install-deps.sh run       to build and start the program (profiles nocheck, pkg.brevio.run)
+#   install-deps.sh test      to build it and run every test (profile pkg.brevio.dev)
+#   install-deps.sh package   to build the Debian package with its tests, and Debian's
+#                             tools that check it
 #   install-deps.sh chroot    to make the fresh Debian systems of the release checks
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 mode=${1:-run}
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
+apt_get=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq --no-install-recommends
+         -o DPkg::Lock::Timeout=600)
 updated=false
+update_once() {
+    if ! $updated; then
+        "${sudo[@]}" apt-get update -qq -o DPkg::Lock::Timeout=600
+        updated=true
+    fi
+}
 
 # Installs those of the given packages that are not installed yet.
 install_missing() {
@@ -22,42 +32,42 @@ install_missing() {
     done
     ((${#missing[@]})) || return 0
     echo "Installing: ${missing[*]}"
-    if ! $updated; then
-        "${sudo[@]}" apt-get update -qq
-        updated=true
-    fi
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    update_once
+    "${apt_get[@]}" install "${missing[@]}"
 }
 
-# qt6-translations-l10n has Qt's German texts for the menus Qt puts in the window.
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fontconfig qt6-translations-l10n)
+# Installs debian/control's Build-Depends for the given build profiles (comma
+# separated, may be empty), with build-essential, unless they are all there
+# already; dpkg-checkbuilddeps, which tells, comes with build-essential.
+install_build_deps() {
+    local profiles=$1
+    if command -v dpkg-checkbuilddeps >/dev/null &&
+        dpkg-checkbuilddeps ${profiles:+-P "$profiles"} >/dev/null 2>&1; then
+        return 0
+    fi
+    echo "Installing the build dependencies in debian/control${profiles:+ for the profiles $profiles}"
+    update_once
+    "${apt_get[@]}" ${profiles:+-P "$profiles"} build-dep ./
+}
+
 case "$mode" in
-    run) ;;
+    run) install_build_deps nocheck,pkg.brevio.run ;;
     test)
-        # Xvfb and the X tools drive the end-to-end tests, sway, wtype, wl-clipboard
-        # and jq the one on Wayland with Qt's Wayland plugin; locales makes the Latin-1
-        # test locale; clang brings libFuzzer; the validators check the desktop files;
-        # with XTest and DAMAGE the window benchmark types and sees the repaints; the
-        # accessibility test needs a session bus and the AT-SPI bus.
-        packages+=(xvfb xauth xdotool xclip libx11-dev sway wtype wl-clipboard jq qt6-wayland
-                   locales clang desktop-file-utils appstream libxtst-dev libxdamage-dev
-                   dbus-daemon at-spi2-core) ;;
+        install_build_deps pkg.brevio.dev
+        # libFuzzer and the sanitizer runtimes are in the runtime package of the clang
+        # that is installed, named after its major version.
+        install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
+        if ! LC_ALL=C locale -a 2>/dev/null | grep -qx en_US; then
+            # The Latin-1 locale that the program falls back to on a plain ASCII system.
+            "${sudo[@]}" localedef -i en_US -f ISO-8859-1 en_US
+        fi ;;
     package)
-        # dpkg-dev has dpkg-shlibdeps and dpkg-buildflags; CPack finds the ELF files
-        # with file; the installation test closes the window through Xlib.
-        packages+=(dpkg-dev file lintian debootstrap libx11-dev) ;;
-    chroot) packages=(debootstrap) ;;
+        install_build_deps ""
+        # Debian's tools that check the package: lintian; piuparts and autopkgtest
+        # on a fresh system that mmdebstrap makes, autopkgtest's run in a user
+        # namespace with uidmap's tools; reprotest with faketime for the clock
+        # and disorderfs for the file order.
+        install_missing lintian piuparts autopkgtest mmdebstrap uidmap reprotest faketime disorderfs ;;
+    chroot) install_missing debootstrap ;;
     *) echo "usage: install-deps.sh [run|test|package|chroot]" >&2; exit 2 ;;
 esac
-install_missing "${packages[@]}"
-
-if [[ "$mode" == test ]]; then
-    # libFuzzer and the sanitizer runtimes are in the runtime package of the clang
-    # that is installed, named after its major version.
-    install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
-    if ! LC_ALL=C locale -a 2>/dev/null | grep -qx en_US; then
-        # The Latin-1 locale that the program falls back to on a plain ASCII system.
-        "${sudo[@]}" localedef -i en_US -f ISO-8859-1 en_US
-    fi
-fi

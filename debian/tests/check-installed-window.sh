@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Run by test-package-install.sh inside the test system: starts the installed
+# Run by the autopkgtests from the source tree: starts the installed
 # /usr/bin/brevio on a private Xvfb, checks its window, closes it the way a window
 # manager's close button does and checks that the program ends with exit code 0
 # and has written nothing to the terminal. With "german-menus", it also checks
 # that the text area's context menu is Qt's German one, by its mnemonics.
 # Needs Xvfb, xdotool and xclip besides the package, and the end-to-end tests'
-# session helper copied beside it.
+# session helper from the source tree.
 # usage: check-installed-window.sh XCLOSE [german-menus]
 xclose=$1 menus=${2:-}
-source "$(dirname "$0")/xsession.sh"
+source "$(dirname "$0")/../../tests/e2e/xsession.sh"
 
 start_brevio /usr/bin/brevio 2>"$work/brevio.err"
 expect_eq "$(xdotool getwindowname "$brevio_window")" "Brevio für Linux" "window caption"
