@@ -192,8 +192,34 @@ private:
     QString m_text;
 };
 
-// The last notification, kept until the next so that a screen reader can read it.
-QAccessible::Id g_lastNotification = 0;
+// The window's last notification, kept until the next one or the window's end
+// so that a screen reader can still read it.
+class LastNotification : public QObject
+{
+public:
+    ~LastNotification() override { replace(0); }
+
+    static LastNotification *of(QWidget *window)
+    {
+        for (QObject *child : window->children()) {
+            if (auto *last = dynamic_cast<LastNotification *>(child))
+                return last;
+        }
+        return new LastNotification(window);
+    }
+
+    void replace(QAccessible::Id id)
+    {
+        if (m_id != 0)
+            QAccessible::deleteAccessibleInterface(m_id);
+        m_id = id;
+    }
+
+private:
+    using QObject::QObject;
+
+    QAccessible::Id m_id = 0;
+};
 
 } // namespace
 #endif
@@ -208,10 +234,8 @@ void Announce(QWidget *window, const QString &text)
     QAccessibleAnnouncementEvent announcement(focused ? focused : window, text);
     QAccessible::updateAccessibility(&announcement);
 #else
-    if (g_lastNotification != 0)
-        QAccessible::deleteAccessibleInterface(g_lastNotification);
     auto *notification = new SpokenNotification(window, text);
-    g_lastNotification = QAccessible::registerAccessibleInterface(notification);
+    LastNotification::of(window)->replace(QAccessible::registerAccessibleInterface(notification));
     QAccessibleEvent shown(notification, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 #endif
