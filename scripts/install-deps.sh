@@ -6,6 +6,7 @@
 #   install-deps.sh test      to build it and run every test
 #   install-deps.sh package   to build the Debian package, check it and test its installation
 #   install-deps.sh chroot    to make the fresh Debian systems of the release checks
+#   install-deps.sh arch      to build and test for other architectures under emulation
 set -euo pipefail
 
 mode=${1:-run}
@@ -46,7 +47,9 @@ case "$mode" in
         # with file; the installation test closes the window through Xlib.
         packages+=(dpkg-dev file lintian debootstrap libx11-dev) ;;
     chroot) packages=(debootstrap) ;;
-    *) echo "usage: install-deps.sh [run|test|package|chroot]" >&2; exit 2 ;;
+    # The tests of a foreign build run under qemu's user mode emulation.
+    arch) packages=(debootstrap qemu-user-static) ;;
+    *) echo "usage: install-deps.sh [run|test|package|chroot|arch]" >&2; exit 2 ;;
 esac
 install_missing "${packages[@]}"
 
