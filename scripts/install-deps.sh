@@ -7,6 +7,7 @@
 #   install-deps.sh package   to build the Debian package with its tests, and Debian's
 #                             tools that check it
 #   install-deps.sh chroot    to make the fresh Debian systems of the release checks
+#   install-deps.sh arch      to build and test for other architectures under emulation
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -69,5 +70,7 @@ case "$mode" in
         # and disorderfs for the file order.
         install_missing lintian piuparts autopkgtest mmdebstrap uidmap reprotest faketime disorderfs ;;
     chroot) install_missing debootstrap ;;
-    *) echo "usage: install-deps.sh [run|test|package|chroot]" >&2; exit 2 ;;
+    # The tests of a foreign build run under qemu's user mode emulation.
+    arch) install_missing debootstrap qemu-user-static ;;
+    *) echo "usage: install-deps.sh [run|test|package|chroot|arch]" >&2; exit 2 ;;
 esac
