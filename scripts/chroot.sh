@@ -43,6 +43,14 @@ chroot_mount() {
     mount "$@" "$target"
 }
 
+# The Debian mirror that this machine's apt fetches its own release from.
+host_mirror() {
+    local release
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' |
+        awk -v release="$release" '$2 == release { print $1; exit }'
+}
+
 make_chroot() {
     local release=$1
     ((EUID == 0)) || { echo "FAIL: making a chroot needs root" >&2; exit 1; }
@@ -55,8 +63,9 @@ make_chroot() {
     chmod 755 "$chroot"
     chroot_log=$chroot.log
     echo "== debootstrap $release into $chroot"
-    if ! debootstrap --variant=minbase "$release" "$chroot" "${DEBIAN_MIRROR:-http://deb.debian.org/debian}" \
-        >"$chroot_log" 2>&1; then
+    # Without a mirror, debootstrap takes its own default.
+    local mirror=${DEBIAN_MIRROR:-$(host_mirror)}
+    if ! debootstrap --variant=minbase "$release" "$chroot" ${mirror:+"$mirror"} >"$chroot_log" 2>&1; then
         tail -n 30 "$chroot_log" >&2
         echo "FAIL: debootstrap $release failed" >&2
         exit 1

@@ -3,7 +3,7 @@
 # Debian system of the given release: scripts/run.sh until the program is up, then
 # scripts/test.sh. The chroot lives under /var/tmp and is removed afterwards.
 # usage: test-in-chroot.sh RELEASE     e.g. trixie (Debian 13) or bookworm (Debian 12); as root
-#        DEBIAN_MIRROR=URL picks another mirror than deb.debian.org
+#        DEBIAN_MIRROR=URL picks another mirror than this machine's own
 set -euo pipefail
 cd "$(dirname "$0")/.."
 release=${1:?usage: test-in-chroot.sh RELEASE}

@@ -6,7 +6,7 @@
 # chroot lives under /var/tmp and is removed afterwards; the host's Qt is not touched.
 # usage: test-on-arch.sh ARCH...    armhf, arm64, i386, s390x or ppc64el; as root
 #        Several architectures share one chroot (CI runs armhf and s390x so).
-#        DEBIAN_MIRROR=URL picks another mirror than deb.debian.org
+#        DEBIAN_MIRROR=URL picks another mirror than this machine's own
 set -euo pipefail
 cd "$(dirname "$0")/.."
 (($#)) || { echo "usage: test-on-arch.sh ARCH...   (armhf, arm64, i386, s390x, ppc64el)" >&2; exit 2; }
@@ -19,14 +19,6 @@ for arch in "$@"; do
 done
 [[ "$(dpkg --print-architecture)" == amd64 ]] || { echo "FAIL: the cross build needs an amd64 host" >&2; exit 1; }
 ((EUID == 0)) || { echo "FAIL: run as root (chroot, binfmt_misc)" >&2; exit 1; }
-
-# What the chroot installs, in one place (it could become `apt-get build-dep -a
-# ARCH` where the project has a Debian source package): the build tools and Qt's
-# code generators for this machine; what the tests read at run time, whichever
-# processor runs them (fonts, Qt's German texts, the locale sources for localedef);
-# and the compiler, Qt and OpenGL headers of each target architecture.
-host_packages=(cmake make qt6-base-dev-tools fontconfig fonts-liberation qt6-translations-l10n locales)
-target_packages() { echo "crossbuild-essential-$1 qt6-base-dev:$1 libgl-dev:$1"; }
 
 scripts/install-deps.sh arch
 source scripts/chroot.sh
@@ -52,16 +44,22 @@ copy_source root/brevio
 chroot_seconds=$((SECONDS - start))
 
 start=$SECONDS
-packages=("${host_packages[@]}")
 for arch in "$@"; do
     in_chroot dpkg --add-architecture "$arch"
-    read -ra more <<<"$(target_packages "$arch")"
-    packages+=("${more[@]}")
 done
-echo "== Installing the cross build's packages for $*"
-in_chroot apt-get -q update
-in_chroot DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${packages[@]}" \
-    >"$chroot/root/install.log" 2>&1 || { tail -n 30 "$chroot/root/install.log"; fail "apt-get install failed"; }
+in_chroot apt-get -q update >/dev/null
+# Debian's cross compiler for the target, and debian/control's build
+# dependencies as a cross build resolves them: Qt and OpenGL of the target, this
+# machine's build tools and Qt code generators, and what the tests read whichever
+# processor runs them (fonts, Qt's German texts, the locale sources for localedef).
+for arch in "$@"; do
+    echo "== Installing the build dependencies for $arch"
+    { in_chroot DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        "crossbuild-essential-$arch" &&
+        in_chroot DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -q --no-install-recommends \
+            --host-architecture "$arch" /root/brevio/; } >>"$chroot/root/install.log" 2>&1 ||
+        { tail -n 30 "$chroot/root/install.log"; fail "apt-get build-dep failed for $arch"; }
+done
 package_seconds=$((SECONDS - start))
 
 summary=()
