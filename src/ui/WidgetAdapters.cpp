@@ -235,7 +235,8 @@ namespace {
 // Qt's own interface names a combo box on Linux by the text in its field, so that
 // after a split a screen reader calls it "1/3" and never by its name. This one is
 // like Qt's in every other respect: the list and the field are its children, the
-// field's text is its value, and its action opens the list.
+// field's text is its value, and its action opens the list. The combo box is
+// always editable, so it always has its field.
 class ComboBoxAccessible : public QAccessibleWidget
 {
 public:
@@ -243,13 +244,13 @@ public:
     {}
 
     QComboBox *comboBox() const { return static_cast<QComboBox *>(widget()); }
+    QLineEdit *field() const { return comboBox()->lineEdit(); }
 
     QString text(QAccessible::Text t) const override
     {
         switch (t) {
         case QAccessible::Value:
-            return comboBox()->isEditable() ? comboBox()->lineEdit()->text()
-                                            : comboBox()->currentText();
+            return field()->text();
         case QAccessible::Accelerator:
             return QKeySequence(Qt::Key_Down).toString(QKeySequence::NativeText);
         default:
@@ -265,14 +266,14 @@ public:
         return state;
     }
 
-    int childCount() const override { return comboBox()->isEditable() ? 2 : 1; }
+    int childCount() const override { return 2; }
 
     QAccessibleInterface *child(int index) const override
     {
         if (index == 0)
             return QAccessible::queryAccessibleInterface(comboBox()->view());
-        if (index == 1 && comboBox()->isEditable())
-            return QAccessible::queryAccessibleInterface(comboBox()->lineEdit());
+        if (index == 1)
+            return QAccessible::queryAccessibleInterface(field());
         return nullptr;
     }
 
@@ -280,24 +281,20 @@ public:
     {
         if (child->object() == comboBox()->view())
             return 0;
-        if (comboBox()->isEditable() && child->object() == comboBox()->lineEdit())
+        if (child->object() == field())
             return 1;
         return -1;
     }
 
     QAccessibleInterface *childAt(int x, int y) const override
     {
-        const QLineEdit *field = comboBox()->lineEdit();
-        if (field && QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).contains(x, y))
+        if (QRect(field()->mapToGlobal(QPoint(0, 0)), field()->size()).contains(x, y))
             return child(1);
         return nullptr;
     }
 
     // The combo box holds the keyboard focus for its field.
-    QAccessibleInterface *focusChild() const override
-    {
-        return comboBox()->isEditable() ? child(1) : nullptr;
-    }
+    QAccessibleInterface *focusChild() const override { return child(1); }
 
     QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
 
