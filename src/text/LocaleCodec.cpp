@@ -28,9 +28,11 @@ public:
     IconvConverter &operator=(const IconvConverter &) = delete;
 
     bool isOpen() const { return m_descriptor != reinterpret_cast<iconv_t>(-1); }
+    std::size_t failedAt() const { return m_failedAt; }
 
     // Converts all of input into output, which is resized to what was written.
-    // False when the input is malformed or holds a character the target lacks.
+    // False when the input is malformed or holds a character the target lacks;
+    // failedAt() then tells how many bytes of the input went through before it.
     template<typename Output>
     bool convert(std::string_view input, std::size_t initialBytes, Output &output)
     {
@@ -58,6 +60,7 @@ public:
                 continue;
             }
             if (error != E2BIG) {
+                m_failedAt = input.size() - inLeft;
                 return false;
             }
             output.resize(output.size() * 2 + 16);
@@ -68,12 +71,14 @@ public:
 
 private:
     iconv_t m_descriptor;
+    std::size_t m_failedAt = 0;
 };
 
 // Half a character: a high surrogate without a low one after it, or a low one
 // without a high one before it. glibc's iconv refuses it on most processors but
 // lets it through as bytes that are not UTF-8 on s390x, so the check is ours.
-bool hasUnpairedSurrogate(std::u16string_view text)
+// Returns the index of the first such unit, or the text's size when there is none.
+std::size_t firstUnpairedSurrogate(std::u16string_view text)
 {
     const auto isSurrogate = [](char16_t unit) { return (unit & 0xF800) == 0xD800; };
     // Most texts hold no surrogate at all. A whole block is first checked without
@@ -101,12 +106,17 @@ bool hasUnpairedSurrogate(std::u16string_view text)
             }
             const bool high = text[i] < 0xDC00;
             if (!high || i + 1 == text.size() || (text[i + 1] & 0xFC00) != 0xDC00) {
-                return true;
+                return i;
             }
             i += 2;
         }
     }
-    return false;
+    return text.size();
+}
+
+bool hasUnpairedSurrogate(std::u16string_view text)
+{
+    return firstUnpairedSurrogate(text) != text.size();
 }
 
 std::string_view asBytes(std::u16string_view text)
@@ -144,6 +154,25 @@ std::u16string fromLocale(std::string_view text)
         result.clear();
     }
     return result;
+}
+
+std::optional<std::size_t> firstUnrepresentable(std::u16string_view text)
+{
+    // Only what comes before the first half character needs converting.
+    const std::size_t halfCharacter = firstUnpairedSurrogate(text);
+    IconvConverter converter(nl_langinfo(CODESET), hostUtf16);
+    if (!converter.isOpen()) {
+        return std::nullopt;
+    }
+    std::string converted;
+    if (!converter.convert(asBytes(text.substr(0, halfCharacter)), halfCharacter * 2 + 16,
+                           converted)) {
+        return converter.failedAt() / sizeof(char16_t);
+    }
+    if (halfCharacter != text.size()) {
+        return halfCharacter;
+    }
+    return std::nullopt;
 }
 
 std::string localeCodeSet()

@@ -17,6 +17,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 TBrevio_F *Brevio_F = nullptr;
 
@@ -51,6 +52,39 @@ QFont pixelFont(const QString &family, int pixelSize)
 QString decimal(std::size_t value)
 {
     return QString::number(static_cast<qulonglong>(value));
+}
+
+// A character that would be invisible between quotation marks, or would join
+// them, is named by its code alone.
+QString nameOfCharacter(char32_t character)
+{
+    const QString code =
+        QStringLiteral("U+%1").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
+    const bool visible =
+        QChar::isPrint(character) && !QChar::isSpace(character) && !QChar::isMark(character);
+    if (!visible)
+        return code;
+    return QStringLiteral("„%1“ (%2)").arg(QString::fromUcs4(&character, 1), code);
+}
+
+// Which character of the upper area the locale cannot represent, and where, so
+// that it can be found in a long text. Positions count like the character count.
+QString unrepresentableMessage(std::u16string_view upper, std::u16string_view trimmed)
+{
+    const QString codeSet = QString::fromStdString(brevio::localeCodeSet());
+    const std::optional<std::size_t> found = brevio::firstUnrepresentable(trimmed);
+    if (!found)
+        return QStringLiteral("Der Text enthält Zeichen, die in der Zeichenkodierung %1 nicht "
+                              "darstellbar sind. Der Text bleibt unverändert. Abbruch!")
+            .arg(codeSet);
+    const std::size_t index = std::size_t(trimmed.data() - upper.data()) + *found;
+    char32_t character = upper[index];
+    if (QChar::isHighSurrogate(character) && index + 1 < upper.size() &&
+        QChar::isLowSurrogate(upper[index + 1]))
+        character = QChar::surrogateToUcs4(upper[index], upper[index + 1]);
+    return QStringLiteral("Das Zeichen %1 an Stelle %2 ist in der Zeichenkodierung %3 nicht "
+                          "darstellbar. Der Text bleibt unverändert. Abbruch!")
+        .arg(nameOfCharacter(character), decimal(index + 1), codeSet);
 }
 
 } // namespace
@@ -246,10 +280,7 @@ void TBrevio_F::BT_HaexlerClick()
     const std::u16string_view text = brevio::trimmed(utf16(upper));
     const std::string working = brevio::toLocale(text);
     if (working.empty() && !text.empty()) {
-        ShowPlainBox(QStringLiteral("Der Text enthält Zeichen, die in der Zeichenkodierung %1 "
-                                    "nicht darstellbar sind. Der Text bleibt unverändert. "
-                                    "Abbruch!")
-                         .arg(QString::fromStdString(brevio::localeCodeSet())));
+        ShowPlainBox(unrepresentableMessage(utf16(upper), text));
         return;
     }
     // Trimmed again as locale text: some encodings put letters on bytes below 33
