@@ -98,7 +98,11 @@ TBrevio_F::TBrevio_F(QWidget *parent)
       BT_Copy(new QPushButton(QStringLiteral("Kopieren"), this)),
       ED_Anz(new QLineEdit(QStringLiteral("0"), this)),
       ED_AnzZeichen(new QuietLineEdit(QStringLiteral("120"), this)),
-      BT_Info(new QPushButton(QStringLiteral("I"), this))
+      BT_Info(new QPushButton(QStringLiteral("I"), this)),
+      m_lowerRow{{{MM_neu, MM_neu->focusPolicy()},
+                  {CB_Auswahl, CB_Auswahl->focusPolicy()},
+                  {BT_Copy, BT_Copy->focusPolicy()},
+                  {ED_Anz, ED_Anz->focusPolicy()}}}
 {
     setObjectName(QStringLiteral("Brevio_F"));
     setWindowTitle(QStringLiteral("Brevio für Linux"));
@@ -224,11 +228,31 @@ void TBrevio_F::connectHandlers()
 void TBrevio_F::makeCompact()
 {
     setFixedHeight(kCompactHeight);
+    setLowerRowReachable(false);
 }
 
 void TBrevio_F::makeExpanded()
 {
     setFixedHeight(kExpandedHeight);
+    setLowerRowReachable(true);
+}
+
+// Keys go only where the user can see: the compact window's hidden row takes no
+// focus, and hands the focus it holds (a drop into the upper area folds the
+// window under it) to the upper area. Names, places and roles stay as they are.
+void TBrevio_F::setLowerRowReachable(bool reachable)
+{
+    for (const auto &[control, policy] : m_lowerRow)
+        control->setFocusPolicy(reachable ? policy : Qt::NoFocus);
+    if (reachable)
+        return;
+    const QWidget *focused = focusWidget();
+    for (const auto &[control, policy] : m_lowerRow) {
+        if (focused && (focused == control || control->isAncestorOf(focused))) {
+            MM_SMS->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void TBrevio_F::closeEvent(QCloseEvent *event)

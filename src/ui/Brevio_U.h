@@ -5,8 +5,10 @@
 // logic itself lives in src/text and knows nothing of widgets.
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QLineEdit;
@@ -54,6 +56,7 @@ private:
 
     void makeCompact();
     void makeExpanded();
+    void setLowerRowReachable(bool reachable);
 
     void FormCreate();
     void MM_SMSChange();
@@ -68,6 +71,9 @@ private:
 
     std::int32_t N = 120;
     std::vector<std::string> m_parts;
+    // The controls below the compact window's edge, with the focus they take
+    // while they can be seen.
+    const std::array<std::pair<QWidget *, Qt::FocusPolicy>, 4> m_lowerRow;
 };
 
 // The one main window of the run.

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <algorithm>
 #include <memory>
 
 class TestWindow : public QObject
@@ -169,6 +170,57 @@ private slots:
             w = w->nextInFocusChain();
         } while (w != window->MM_SMS && chain.size() < 20);
         QCOMPARE(chain, expected);
+    }
+
+    // Where Tab, or Shift+Tab, stops from the upper area on until it is back there.
+    QList<QWidget *> tabStops(Qt::KeyboardModifiers modifiers)
+    {
+        const auto controls = controlsByName(*window);
+        QList<QWidget *> stops;
+        window->MM_SMS->setFocus();
+        do {
+            QTest::keyClick(window->focusWidget(), Qt::Key_Tab, modifiers);
+            const auto stop = std::find_if(controls.begin(), controls.end(), [&](const auto &c) {
+                return c.second == window->focusWidget() ||
+                       c.second->isAncestorOf(window->focusWidget());
+            });
+            stops << (stop == controls.end() ? window->focusWidget() : stop->second);
+        } while (stops.back() != window->MM_SMS && stops.size() < 20);
+        return stops;
+    }
+
+    void tabStopsOnlyAtVisibleControls()
+    {
+        window->ED_AnzZeichen->setText(QStringLiteral("10"));
+        window->MM_SMS->setText(QStringLiteral("aaa bbb ccc"));
+        QTest::mouseClick(window->BT_Haexler, Qt::LeftButton);
+        QCOMPARE(window->height(), TBrevio_F::kExpandedHeight);
+        const QList<QWidget *> expanded{
+            window->ED_Anzahl,     window->BT_Loeschen, window->BT_Kopieren, window->BT_Haexler,
+            window->MM_neu,        window->CB_Auswahl,  window->BT_Copy,     window->ED_Anz,
+            window->ED_AnzZeichen, window->BT_Info,     window->MM_SMS};
+        QCOMPARE(tabStops(Qt::NoModifier), expanded);
+
+        // One more key folds the window: the parts row and the lower area are
+        // out of sight and out of reach, either way round.
+        QTest::keyClick(window->MM_SMS, Qt::Key_Space);
+        QCOMPARE(window->height(), TBrevio_F::kCompactHeight);
+        const QList<QWidget *> compact{
+            window->ED_Anzahl,     window->BT_Loeschen, window->BT_Kopieren, window->BT_Haexler,
+            window->ED_AnzZeichen, window->BT_Info,     window->MM_SMS};
+        QCOMPARE(tabStops(Qt::NoModifier), compact);
+        QList<QWidget *> backwards(compact.rbegin() + 1, compact.rend());
+        backwards << window->MM_SMS;
+        QCOMPARE(tabStops(Qt::ShiftModifier), backwards);
+
+        // A fold under the focus, as a drop into the upper area makes it, takes
+        // the focus out of the hidden row.
+        window->CB_Auswahl->setCurrentIndex(1);
+        QCOMPARE(window->height(), TBrevio_F::kExpandedHeight);
+        window->BT_Copy->setFocus();
+        window->MM_SMS->insertPlainText(QStringLiteral("x"));
+        QCOMPARE(window->height(), TBrevio_F::kCompactHeight);
+        QCOMPARE(window->focusWidget(), window->MM_SMS);
     }
 
     void typingCountsAndTitles()
