@@ -87,7 +87,8 @@ std::size_t QuietTextArea::characterCount() const
 
 void QuietTextArea::setText(const QString &text)
 {
-    if (text == this->text())
+    const QString current = this->text();
+    if (text == current)
         return;
     // Silent when emptied, or when changed from within its own handler.
     const bool silent = text.isEmpty() || m_reportingChange;
@@ -98,10 +99,35 @@ void QuietTextArea::setText(const QString &text)
         wrapAnywhere();
     {
         const QScopedValueRollback quiet(m_settingQuietly, true);
-        setPlainText(text);
+        // What the user wrote stays one Ctrl+Z away, and only that: the steps of
+        // the user's editing would lead back to a text the program put there.
+        if (current != m_textSet) {
+            document()->clearUndoRedoStacks();
+            replaceUndoably(text, false);
+            m_undoRestoresUserText = true;
+        } else if (m_undoRestoresUserText) {
+            replaceUndoably(text, true);
+        } else {
+            setPlainText(text);
+        }
     }
+    m_textSet = text;
     if (!silent)
         report();
+}
+
+void QuietTextArea::replaceUndoably(const QString &text, bool joinPrevious)
+{
+    QTextCursor cursor(document());
+    if (joinPrevious)
+        cursor.joinPreviousEditBlock();
+    else
+        cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    // Where setPlainText() leaves it.
+    moveCursor(QTextCursor::Start);
 }
 
 void QuietTextArea::eraseUndoably()
@@ -109,6 +135,8 @@ void QuietTextArea::eraseUndoably()
     if (document()->isEmpty())
         return;
     emit aboutToChangeUnreported();
+    m_textSet.clear();
+    m_undoRestoresUserText = false;
     // An edit through a cursor, unlike setPlainText(), keeps the undo history.
     const QScopedValueRollback quiet(m_settingQuietly, true);
     QTextCursor cursor(document());
@@ -155,6 +183,9 @@ void QuietTextArea::insertFromMimeData(const QMimeData *source)
 
 void QuietTextArea::onContentsChange(int position, int /*removed*/, int added)
 {
+    // The user's own edits, Ctrl+Z included, put their steps on top.
+    if (!m_settingQuietly)
+        m_undoRestoresUserText = false;
     // Qt counts the separator that closes the document in some changes and
     // reports clearing with odd figures; the position, the units added and the
     // sizes before and after are what can be relied on.

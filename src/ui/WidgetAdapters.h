@@ -34,7 +34,9 @@ public:
     // The length of text(), one line feed at its very end not counted; read
     // without building the text.
     std::size_t characterCount() const;
-    // Raises changed() only for a different, non-empty text.
+    // Raises changed() only for a different, non-empty text. Replacing a text
+    // that the user edited leaves exactly one step to undo, which brings the
+    // edited text back; a text set here and left as it was goes without a trace.
     void setText(const QString &text);
     // Empties the area as one edit that Ctrl+Z takes back; raises nothing.
     void eraseUndoably();
@@ -61,10 +63,15 @@ private:
     void onTextChanged();
     void report();
     void wrapAnywhere();
+    void replaceUndoably(const QString &text, bool joinPrevious);
 
     // Follows every edit, so that telling a real change from an input-method
     // pre-edit or a format change costs as much as the edit, not the whole text.
     brevio::TextMirror m_mirror;
+    // What setText() last put there, to tell whether the user has edited it
+    // since; and whether the one step to undo leads back to the user's text.
+    QString m_textSet;
+    bool m_undoRestoresUserText = false;
     bool m_unreportedChange = false;
     bool m_settingQuietly = false;
     bool m_reportingChange = false;

@@ -257,6 +257,56 @@ private slots:
         QVERIFY(window->CB_Auswahl->currentText().endsWith(u'q'));
     }
 
+    void replacedEditsComeBackWithOneUndo_data()
+    {
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("afterUndo");
+        QTest::newRow("choice") << "choice"
+                                << " MEINE AENDERUNG"
+                                << "3/3 ccc MEINE AENDERUNG";
+        QTest::newRow("typing into the field") << "typing"
+                                               << " MEINE AENDERUNG"
+                                               << "3/3 ccc MEINE AENDERUNG";
+        // The field showed 3/3, so the split replaces the text twice: nested, then itself.
+        QTest::newRow("new split") << "split"
+                                   << " MEINE AENDERUNG"
+                                   << "3/3 ccc MEINE AENDERUNG";
+        QTest::newRow("unedited part") << "choice"
+                                       << ""
+                                       << "1/3 aaa";
+    }
+
+    void replacedEditsComeBackWithOneUndo()
+    {
+        QFETCH(QString, replacement);
+        QFETCH(QString, edit);
+        QFETCH(QString, afterUndo);
+        setCharactersPerMessage(10);
+        split(QStringLiteral("aaa bbb ccc"));
+        window->CB_Auswahl->setCurrentIndex(2);
+        window->MM_neu->moveCursor(QTextCursor::End);
+        typeText(window->MM_neu, edit);
+
+        if (replacement == "choice")
+            window->CB_Auswahl->setCurrentIndex(0);
+        else if (replacement == "typing")
+            typeText(window->CB_Auswahl->lineEdit(), QStringLiteral("x"));
+        else
+            split(QStringLiteral("aaa bbb ccc ddd"));
+        QCOMPARE(window->MM_neu->text(), parts().at(window->CB_Auswahl->currentIndex()));
+
+        app()->setTitle(QStringLiteral("-"));
+        QSignalSpy lowerChanges(window->MM_neu, &QuietTextArea::changed);
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(window->MM_neu, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window->MM_neu->text(), afterUndo);
+        QCOMPARE(window->ED_Anz->text(), QString::number(afterUndo.size()));
+        const bool restored = !edit.isEmpty();
+        QCOMPARE(lowerChanges.count(), restored ? 1 : 0);
+        QCOMPARE(app()->title(), restored ? QStringLiteral("Brevio") : QStringLiteral("-"));
+    }
+
     void upperEditsFoldAndChoiceExpands()
     {
         setCharactersPerMessage(10);
