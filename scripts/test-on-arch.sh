@@ -101,7 +101,7 @@ make_locales() {
         chmod +x "$chroot$tools/bin/localedef"
 }
 
-# The README's build, with the target's compiler; Qt's moc, rcc and uic are this machine's.
+# A plain CMake build with the target's compiler; Qt's moc, rcc and uic are this machine's.
 build_for() {
     local arch=$1 build=$2 triplet cpu
     triplet=$(in_chroot dpkg-architecture -a "$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null) &&
