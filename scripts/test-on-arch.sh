@@ -76,7 +76,8 @@ enable_emulation() {
 # machine's build tools and Qt code generators, and what the tests read whichever
 # processor runs them (fonts, Qt's German texts, the locale sources for localedef).
 install_packages() {
-    local arch=$1 log=$chroot/root/install-$arch.log
+    local arch=$1
+    local log=$chroot/root/install-$arch.log
     echo "== Installing the build dependencies for $arch"
     if ! { in_chroot DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
         "crossbuild-essential-$arch" &&
@@ -127,7 +128,8 @@ run_tests() {
 
 # Runs one architecture to its end; sets result, warnings and the *_seconds of its phases.
 check_arch() {
-    local arch=$1 start endian build=/root/brevio/build-$arch tools=/root/$arch
+    local arch=$1 start endian
+    local build=/root/brevio/build-$arch tools=/root/$arch
     package_seconds=0 build_seconds=0 test_seconds=0 warnings=-
     start=$SECONDS
     install_packages "$arch" || { result="failed: packages"; package_seconds=$((SECONDS - start)); return 1; }
