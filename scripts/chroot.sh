@@ -2,7 +2,8 @@
 # with /proc, /sys and /dev mounted in it, and on exit whatever happens its
 # processes stopped, everything unmounted and the chroot removed. Needs root.
 #   make_chroot RELEASE       debootstraps RELEASE and sets $chroot
-#   copy_source DIR           copies the work tree without build output to DIR in the chroot
+#   copy_source DIR           copies the source tree without build output to DIR in the
+#                             chroot, with or without git
 #   in_chroot COMMAND...      runs COMMAND as root inside, in a clean environment
 set -euo pipefail
 
@@ -82,12 +83,30 @@ make_chroot() {
 }
 
 copy_source() {
-    local repo target=$chroot/$1
-    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    local repo target=$chroot/$1 pattern excludes=()
+    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
     mkdir -p "$target"
-    # Tracked and new files, not what .gitignore names (build directories).
-    git -C "$repo" ls-files -z --cached --others --exclude-standard |
-        tar -C "$repo" --null -T - --ignore-failed-read -cf - | tar -C "$target" -xf -
+    if command -v git >/dev/null && [[ "$(git -C "$repo" rev-parse --show-toplevel 2>/dev/null)" == "$repo" ]]; then
+        # Tracked and new files, not what .gitignore names (build directories).
+        git -C "$repo" ls-files -z --cached --others --exclude-standard |
+            tar -C "$repo" --null -T - --ignore-failed-read -cf - | tar -C "$target" -xf -
+        return
+    fi
+    # A tree without git, such as the unpacked source package: all of it but
+    # what .gitignore names, where there is one, and any CMake build directory.
+    if [[ -f $repo/.gitignore ]]; then
+        while IFS= read -r pattern; do
+            [[ -n $pattern && $pattern != \#* ]] || continue
+            pattern=${pattern%/}
+            if [[ $pattern == /* ]]; then
+                excludes+=(--anchored "--exclude=.$pattern" --no-anchored)
+            else
+                excludes+=("--exclude=$pattern")
+            fi
+        done <"$repo/.gitignore"
+    fi
+    tar -C "$repo" --anchored --exclude=./.git --no-anchored "${excludes[@]}" \
+        --exclude-tag-all=CMakeCache.txt -cf - . | tar -C "$target" -xf -
 }
 
 in_chroot() {
