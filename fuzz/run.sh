@@ -14,6 +14,10 @@ scale=${FUZZ_RUNS_SCALE:-1}
 CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -DBREVIO_FUZZ=ON -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2
+# fuzz_repair also repairs in Latin-1, in the locale en_US made into the build dir.
+mkdir -p "$build/locales"
+localedef -i en_US -f ISO-8859-1 "$build/locales/en_US"
+export LOCPATH=$build/locales${LOCPATH:+:$LOCPATH}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

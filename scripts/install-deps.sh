@@ -57,11 +57,7 @@ case "$mode" in
         install_build_deps pkg.brevio.dev
         # libFuzzer and the sanitizer runtimes are in the runtime package of the clang
         # that is installed, named after its major version.
-        install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
-        if ! LC_ALL=C locale -a 2>/dev/null | grep -qx en_US; then
-            # The Latin-1 locale that the program falls back to on a plain ASCII system.
-            "${sudo[@]}" localedef -i en_US -f ISO-8859-1 en_US
-        fi ;;
+        install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev" ;;
     package)
         install_build_deps ""
         # Debian's tools that check the package: lintian; piuparts and autopkgtest

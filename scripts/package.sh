@@ -23,9 +23,17 @@ if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
 else
     tar --exclude='./build*' --exclude=./.cache -cf - . | tar -C "$source_dir" -xf -
 fi
+# What the source package must hold: every file of the copy, but .gitignore,
+# which dpkg-source leaves out by default.
+tree_files=$(cd "$source_dir" && find . ! -type d -printf '%P\n' | grep -vx .gitignore | LC_ALL=C sort)
 # The results go to the parent folder, build-package/.
 (cd "$source_dir" && dpkg-buildpackage -us -uc)
 rm -rf "$source_dir"
+
+# A tar-ignore pattern in debian/source/options that is too wide drops files silently.
+missing=$(LC_ALL=C comm -23 <(echo "$tree_files") \
+    <(tar -tf "$out/brevio_$version.tar.xz" | sed 's,^[^/]*/,,' | LC_ALL=C sort))
+[[ -z "$missing" ]] || { echo "FAIL: the source package lacks these files:"; echo "$missing"; exit 1; }
 
 deb=$out/brevio_${version}_$(dpkg-architecture -qDEB_HOST_ARCH).deb
 [[ -f "$deb" ]] || { echo "FAIL: dpkg-buildpackage made no $deb"; exit 1; }

@@ -13,6 +13,9 @@ for file in bin/brevio share/applications/$id.desktop share/metainfo/$id.metainf
 done
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 grep -qx 'Categories=Utility;' "$prefix/share/applications/$id.desktop"
-grep -q '^Comment=.*Teile' "$prefix/share/applications/$id.desktop"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+# English by default, German as the translation, as software centres expect.
+grep -q '^Comment=.*numbered parts' "$prefix/share/applications/$id.desktop"
+grep -q '^Comment\[de\]=.*Teile' "$prefix/share/applications/$id.desktop"
+grep -q '<summary xml:lang="de">' "$prefix/share/metainfo/$id.metainfo.xml"
+appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 echo PASS

@@ -163,6 +163,7 @@ namespace {
 // notification as it is shown, so the message becomes one: an accessible object
 // of the window named by the message, with no widget behind it, so that nothing
 // is drawn.
+// Needed on Qt 6.4.2 (announcements came with 6.8, no QTBUG); remove once the oldest Qt is 6.8.
 class SpokenNotification : public QAccessibleInterface
 {
 public:

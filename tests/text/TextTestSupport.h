@@ -50,7 +50,8 @@ private:
     bool m_active;
 };
 
-// The tests' Latin-1 locale. Debian does not ship it compiled.
+// The tests' Latin-1 locale. Debian does not ship it compiled; ctest makes it in
+// the build tree and points LOCPATH there.
 inline constexpr const char *latin1Locale = "en_US";
 inline constexpr const char *missingLatin1Locale =
-    "locale en_US (ISO-8859-1) is missing; create it with: localedef -i en_US -f ISO-8859-1 en_US";
+    "locale en_US (ISO-8859-1) is missing; run the test through ctest, which makes it";
