@@ -11,17 +11,9 @@
 
 namespace {
 
-// Qt's Wayland plugin can deadlock in its own teardown: its event thread, told
-// to quit while a read of the display is prepared for it, leaves without reading,
-// and its frame thread then waits in libwayland forever.
-bool platformTeardownMayHang()
-{
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-// Ends the process without Qt's platform teardown. The windows are gone by then,
-// and the program keeps nothing else worth releasing; what it has written is
-// flushed first.
+// Ends the process without Qt's platform teardown. The main window is still
+// shown and goes with the connection to the display; the program keeps nothing
+// worth releasing, and what it has written is flushed first.
 [[noreturn]] void endProcess(int exitCode)
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -42,14 +34,11 @@ int main(int argc, char *argv[])
     // After the application object: its constructor resets the locale.
     brevio::setupLocale();
 
-    int exitCode = 0;
-    {
-        TBrevio_F window;
-        Brevio_F = &window;
-        window.show();
-        exitCode = app.exec();
-    }
-    if (platformTeardownMayHang())
+    TBrevio_F window;
+    Brevio_F = &window;
+    window.show();
+    const int exitCode = app.exec();
+    if (BrevioApplication::endsWithoutTeardown())
         endProcess(exitCode);
     return exitCode;
 }

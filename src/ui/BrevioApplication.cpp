@@ -53,6 +53,14 @@ void BrevioApplication::terminate()
     quit();
 }
 
+// Qt's Wayland plugin can deadlock in its own teardown: its event thread, told
+// to quit while a read of the display is prepared for it, leaves without reading,
+// and its frame thread then waits in libwayland forever.
+bool BrevioApplication::endsWithoutTeardown()
+{
+    return platformName().startsWith(QLatin1String("wayland"));
+}
+
 QWidget *BrevioApplication::hiddenOwner()
 {
     if (!m_hiddenOwner)

@@ -229,7 +229,11 @@ void TBrevio_F::closeEvent(QCloseEvent *event)
 {
     if (auto *app = BrevioApplication::instance())
         app->terminate();
-    event->accept();
+    // Where the process ends right after the loop, the window stays shown until
+    // then. Hidden, it would lose its surface first, and GNOME's mutter answers
+    // that with a text-input leave for the destroyed surface, which Qt 6.8 reports
+    // on the terminal when it reads it before the end.
+    event->setAccepted(!BrevioApplication::endsWithoutTeardown());
 }
 
 void TBrevio_F::FormCreate()
