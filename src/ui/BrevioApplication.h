@@ -34,6 +34,9 @@ public:
     bool isTerminating() const { return m_terminating; }
     // Sets the terminating flag and leaves the event loop.
     void terminate();
+    // Whether the process ends right after the event loop, without Qt's platform
+    // teardown and with the main window still shown: on Wayland.
+    static bool endsWithoutTeardown();
 
     // The form that message boxes are shown over when no window is active.
     QWidget *activeForm() const { return m_activeForm; }

@@ -11,9 +11,11 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -255,11 +257,41 @@ void TBrevio_F::setLowerRowReachable(bool reachable)
     }
 }
 
+// Neither maximized nor full screen, which would show the compact window's
+// hidden parts row at neither of its heights. The fixed size tells the window
+// system that the window cannot be maximized, but a decoration's double click
+// or button, the compositor or a script can still ask for either state; the
+// window leaves it at once.
+void TBrevio_F::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    constexpr Qt::WindowStates kScreenFilling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & kScreenFilling))
+        setWindowState(windowState() & ~kScreenFilling);
+}
+
+void TBrevio_F::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Qt 6.8's Wayland plugin takes any size the compositor configures, past the
+    // window's maximum (seen with 6.8.2, not 6.4.2; no bug report found); can go
+    // once it keeps a window within its minimum and maximum size again. Not on
+    // X11, where a window manager that insists on its size would answer each
+    // request with the same refusal.
+    if (event->size() != minimumSize() &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        resize(minimumSize());
+}
+
 void TBrevio_F::closeEvent(QCloseEvent *event)
 {
     if (auto *app = BrevioApplication::instance())
         app->terminate();
-    event->accept();
+    // Where the process ends right after the loop, the window stays shown until
+    // then. Hidden, it would lose its surface first, and GNOME's mutter answers
+    // that with a text-input leave for the destroyed surface, which Qt 6.8 reports
+    // on the terminal when it reads it before the end.
+    event->setAccepted(!BrevioApplication::endsWithoutTeardown());
 }
 
 void TBrevio_F::FormCreate()

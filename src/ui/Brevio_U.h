@@ -47,6 +47,8 @@ public:
     QPushButton *const BT_Info;
 
 protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

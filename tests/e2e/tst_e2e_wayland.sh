@@ -2,10 +2,10 @@
 # The real program natively on Wayland, in a headless sway: it starts compact
 # under its title and its desktop entry's app id, counts what is typed, copies
 # plain text byte for byte, keeps the copied text selected, gives the focus back
-# after Löschen, expands for the parts and takes a caption longer than a
-# Wayland title, all without a word on the terminal. A headless seat has no
-# pointer, so the keyboard does everything: Tab walks the window's tab order
-# and space presses a button.
+# after Löschen, expands for the parts, keeps its size when made full screen and
+# takes a caption longer than a Wayland title, all without a word on the
+# terminal. A headless seat has no pointer, so the keyboard does everything: Tab
+# walks the window's tab order and space presses a button.
 # Closing the window ends the process with exit code 0 every time, also when Qt's
 # Wayland event thread is slowed down (SLOW_WAKEUP, preloaded) into the race that
 # hangs Qt's own teardown.
@@ -56,6 +56,14 @@ shown() { [[ -n "$("$@")" ]]; }
 closed() { ! shown "$@"; }
 main_size() { main_window | jq -r '"\(.window_rect.width)x\(.window_rect.height)"'; }
 size_is() { [[ "$(main_size)" == "$1" ]]; }
+windowed_at() { [[ "$(main_window | jq -r .fullscreen_mode) $(main_size)" == "0 $1" ]]; }
+# Super+F, sway's key for full screen, which sway has obeyed when wtype ends: the
+# window leaves full screen at once and keeps its size.
+stays_at_size_when_full_screen() {
+    keys -M logo f -m logo
+    poll windowed_at "$1" || fail "made full screen, the window is at $(main_size) in full \
+screen mode $(main_window | jq -r .fullscreen_mode), expected $1 and mode 0"
+}
 
 # Starts the program, with the given environment, and waits for its window.
 start_brevio() {
@@ -90,6 +98,7 @@ expect_eq "$(main_window | jq -r .shell)" xdg_shell "the window's shell"
 expect_eq "$(main_window | jq -r .name)" "Brevio für Linux" "window title"
 expect_eq "$(main_window | jq -r .app_id)" "$app_id" "app id"
 expect_eq "$(main_size)" 289x120 "compact size"
+stays_at_size_when_full_screen 289x120
 
 # Typed: no-break spaces, € and a line break; pasted: a tab, which the area's
 # key would take as a move to the next control.
@@ -134,6 +143,7 @@ words=(aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd eeeeeeeeee ffffffffff ggggggg
 keys "${words[*]}"
 keys -k Tab -k Tab -k Tab -k Tab -k space # Haexler
 poll size_is 289x260 || fail "the split left the window at $(main_size), expected 289x260"
+stays_at_size_when_full_screen 289x260
 
 # The plain box's caption is the upper area's text: 3,000 characters, more
 # than a Wayland title takes. I is the last control in the tab order.

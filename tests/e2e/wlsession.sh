@@ -60,12 +60,14 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 # wtype reads the text to type, and the test compares texts, in UTF-8.
 export LC_ALL=C.UTF-8
 
-# No borders, so that a window's size is its client size.
+# No borders, so that a window's size is its client size; sway's usual key for
+# full screen.
 cat >"$work/sway.config" <<'EOF'
 xwayland disable
 output HEADLESS-1 resolution 1024x768
 default_border none
 default_floating_border none
+bindsym Mod4+f fullscreen toggle
 EOF
 WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     "${as_user[@]}" sway --config "$work/sway.config" >"$work/sway.log" 2>&1 &

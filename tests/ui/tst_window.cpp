@@ -301,6 +301,46 @@ private slots:
         QCOMPARE(window->width(), 289);
     }
 
+    // Whoever asks (a title bar's double click, the compositor, a script), the
+    // window keeps its width and its current height, compact or expanded.
+    void neitherMaximizedNorFullScreen_data()
+    {
+        QTest::addColumn<Qt::WindowState>("state");
+        QTest::addColumn<bool>("viaShow");
+        QTest::addColumn<int>("height");
+        for (const int height : {TBrevio_F::kCompactHeight, TBrevio_F::kExpandedHeight}) {
+            const QByteArray at = " at " + QByteArray::number(height);
+            QTest::newRow("setWindowState(maximized)" + at)
+                << Qt::WindowMaximized << false << height;
+            QTest::newRow("showMaximized" + at) << Qt::WindowMaximized << true << height;
+            QTest::newRow("setWindowState(full screen)" + at)
+                << Qt::WindowFullScreen << false << height;
+            QTest::newRow("showFullScreen" + at) << Qt::WindowFullScreen << true << height;
+        }
+    }
+
+    void neitherMaximizedNorFullScreen()
+    {
+        QFETCH(Qt::WindowState, state);
+        QFETCH(bool, viaShow);
+        QFETCH(int, height);
+        if (height == TBrevio_F::kExpandedHeight) {
+            window->MM_SMS->setText(QStringLiteral("Wort ").repeated(30));
+            QTest::mouseClick(window->BT_Haexler, Qt::LeftButton);
+            QCOMPARE(window->height(), TBrevio_F::kExpandedHeight);
+        }
+        if (!viaShow)
+            window->setWindowState(state);
+        else if (state == Qt::WindowMaximized)
+            window->showMaximized();
+        else
+            window->showFullScreen();
+        // The window system answers with events.
+        QCoreApplication::processEvents();
+        QCOMPARE(window->size(), QSize(289, height));
+        QCOMPARE(window->windowState(), Qt::WindowNoState);
+    }
+
     void charactersPerMessageRepair_data()
     {
         QTest::addColumn<QString>("typed");
