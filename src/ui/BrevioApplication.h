@@ -37,6 +37,8 @@ public:
     // Whether the process ends right after the event loop, without Qt's platform
     // teardown and with the main window still shown: on Wayland.
     static bool endsWithoutTeardown();
+    // Whether Qt draws through its Wayland plugin.
+    static bool onWayland();
 
     // The form that message boxes are shown over when no window is active.
     QWidget *activeForm() const { return m_activeForm; }

@@ -11,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
@@ -249,8 +248,10 @@ void TBrevio_F::setLowerRowReachable(bool reachable)
     if (reachable)
         return;
     const QWidget *focused = focusWidget();
+    if (!focused)
+        return;
     for (const auto &[control, policy] : m_lowerRow) {
-        if (focused && (focused == control || control->isAncestorOf(focused))) {
+        if (control == focused || control->isAncestorOf(focused)) {
             MM_SMS->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -278,8 +279,7 @@ void TBrevio_F::resizeEvent(QResizeEvent *event)
     // once it keeps a window within its minimum and maximum size again. Not on
     // X11, where a window manager that insists on its size would answer each
     // request with the same refusal.
-    if (event->size() != minimumSize() &&
-        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (event->size() != minimumSize() && BrevioApplication::onWayland())
         resize(minimumSize());
 }
 
